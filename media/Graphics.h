@@ -1,0 +1,100 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "media/TImage.h"
+#include "media/TImageFont.h"
+#include "media/TPicture.h"
+#include "media/TStream.h"
+
+// The game's drawing operations: a window with one batched OpenGL 3.3 renderer
+// behind immediate-mode 2D calls in an 800×600 design space. Only this layer
+// touches the window system and GL; game code sets the global drawing state and
+// calls these functions.
+
+// Blend modes; the numbers are stored in effect files. Any other number is SOLID.
+enum BlendMode : int { MASKBLEND = 1, SOLIDBLEND = 2, ALPHABLEND = 3, LIGHTBLEND = 4, SHADEBLEND = 5 };
+
+// ---- Display -------------------------------------------------------------
+// depth 0 = a window, 32 = full screen (on the desktop's resolution, never a
+// mode switch). Closes any open display first. Returns false, after a message
+// box and a line on standard error, when no OpenGL 3.3 context can be had.
+bool OpenDisplay(int width, int height, int depth, int hz);
+void CloseDisplay();
+bool DisplayIsOpen();
+void SetVirtualResolution(int w, int h);
+int DisplayWidth();
+int DisplayHeight();
+void Cls();
+void SetClsColor(int r, int g, int b);
+// sync 1 waits for the vertical retrace, 0 does not, −1 paces to the rate
+// asked for when the display was opened.
+void Flip(int sync);
+// Reads the frame last drawn (before Flip) in design-space pixels.
+PicturePtr GrabFrame();
+// Saves a picture as PNG; false on failure.
+bool SavePicturePNG(const TPicture& picture, const std::string& path);
+// Window pixel -> design space, following the letterboxing.
+void WindowToVirtual(float wx, float wy, float& vx, float& vy);
+// Draw calls and batches submitted in the previous frame (for benchmarks).
+struct RenderStats { int drawCalls = 0; int quads = 0; };
+RenderStats LastFrameStats();
+
+// ---- Drawing state (kept even with no display open) -------------------------
+void SetColor(int r, int g, int b);
+void GetColor(int& r, int& g, int& b);
+void SetAlpha(float a);
+float GetAlpha();
+void SetBlend(int mode);
+int GetBlend();
+void SetViewport(int x, int y, int w, int h);
+void GetViewport(int& x, int& y, int& w, int& h);
+void SetRotation(float degrees);
+float GetRotation();
+void SetScale(float sx, float sy);
+void GetScale(float& sx, float& sy);
+void SetOrigin(float x, float y);
+void GetOrigin(float& x, float& y);
+// null selects the built-in default font.
+void SetFont(const FontPtr& font);
+FontPtr GetFont();
+FontPtr DefaultFont();
+// The rotation/scale matrix: ix = cos(r)·sx, iy = −sin(r)·sy, jx = sin(r)·sx, jy = cos(r)·sy.
+void GetTransform(float& ix, float& iy, float& jx, float& jy);
+
+// ---- Drawing ---------------------------------------------------------------
+void DrawImage(const ImagePtr& image, float x, float y, int frame = 0);
+void DrawImageRect(const ImagePtr& image, float x, float y, float w, float h, int frame = 0);
+void TileImage(const ImagePtr& image, float x = 0, float y = 0, int frame = 0);
+void DrawRect(float x, float y, float w, float h);
+void DrawLine(float x1, float y1, float x2, float y2);
+void DrawPoly(const std::vector<float>& xy);
+void DrawText(const std::string& text, float x, float y);
+int TextWidth(const std::string& text);
+int TextHeight(const std::string& text = {});
+// One glyph or sub-image quad at (x, y) relative to the pen with the given
+// matrix; fonts call it from their Draw.
+void DrawImageTransformed(const ImagePtr& image, int frame, float x, float y,
+                          float ix, float iy, float jx, float jy);
+
+// ---- Images and pictures ----------------------------------------------------
+// Pictures: PNG, JPEG, BMP or TGA; null on failure, printing nothing.
+PicturePtr LoadPicture(const std::string& path);
+PicturePtr LoadPicture(TStream& stream);
+PicturePtr LoadPictureBytes(const uint8_t* data, size_t size);
+ImagePtr LoadImage(const std::string& path, int flags = -1);
+ImagePtr LoadImage(TStream& stream, int flags = -1);
+ImagePtr LoadImageStrip(const std::string& path, int cellW, int cellH, int first, int count, int flags = -1);
+ImagePtr LoadImageStrip(TStream& stream, int cellW, int cellH, int first, int count, int flags = -1);
+// Image from pictures already in memory (each becomes one frame).
+ImagePtr ImageFromPicture(const PicturePtr& picture, int flags = -1);
+ImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
+PicturePtr LockImage(const ImagePtr& image, int frame = 0);
+void UnlockImage(const ImagePtr& image, int frame = 0);
+void SetImageHandle(const ImagePtr& image, float x, float y);
+void CentreImageHandle(const ImagePtr& image);
+void SetMaskColor(const ImagePtr& image, int r, int g, int b);
+
+// TrueType font rasterised at `size` pixels; null on failure.
+FontPtr LoadFont(const std::string& path, int size, int style = 0);

@@ -1,0 +1,40 @@
+#pragma once
+#include <string>
+
+// Mouse, keyboard and window state, read once per frame through PollEvents.
+// Keys use the Windows virtual-key numbers the game was written against.
+enum VirtualKey : int {
+    KEY_BACKSPACE = 8, KEY_TAB = 9, KEY_ENTER = 13, KEY_ESCAPE = 27, KEY_SPACE = 32,
+    KEY_LEFT = 37, KEY_UP = 38, KEY_RIGHT = 39, KEY_DOWN = 40, KEY_DELETE = 46,
+    KEY_0 = 48, KEY_1 = 49, KEY_2 = 50, KEY_3 = 51, KEY_4 = 52, KEY_5 = 53,
+    KEY_A = 65, KEY_C = 67, KEY_H = 72, KEY_M = 77, KEY_N = 78, KEY_P = 80,
+    KEY_S = 83, KEY_V = 86, KEY_X = 88, KEY_F1 = 112
+};
+
+void PollEvents();
+int MouseX();
+int MouseY();
+float VirtualMouseX();
+float VirtualMouseY();
+void MoveMouse(int x, int y);
+void SetMouseVisible(int flag);
+int MouseDown(int button);
+int MouseHitCount(int button);
+void ClearMouse();
+int KeyDown(int key);
+int KeyHitCount(int key);
+int NextTypedChar();
+void ClearKeys();
+int AppSuspended();
+// A close request (window close box) is recorded and otherwise ignored.
+int CloseRequested();
+
+// ---- Driving input from tests and tools ------------------------------------
+// These push real window-system events, so they take the same path through
+// PollEvents as a player's input. Positions are window pixels.
+void InjectMouseMove(int windowX, int windowY);
+void InjectMouseButton(int button, bool down);
+void InjectKey(int virtualKey, bool down);
+void InjectText(const std::string& utf8);
+void InjectFocus(bool focused);
+void InjectCloseRequest();

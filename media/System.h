@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+// Messages and the desktop.
+
+// Modal message box with an OK button and a line on standard error. Where no
+// display can show a box (headless runs, tests), only the line is written and
+// nothing blocks. `serious` selects the error style.
+void Notify(const std::string& text, bool serious = false);
+// Returns at once. http:, https: and file: targets go to the desktop's opener
+// unchanged; an existing file is opened (a .url shortcut opens its URL= line);
+// anything else gets "http:" in front. Nothing happens where there is no opener.
+void OpenURL(const std::string& target);
+// One line on standard output: the game's only log.
+void PrintLine(const std::string& text);
+// Sets the window caption and message-box title.
+void SetAppTitle(const std::string& title);
+const std::string& AppTitle();
+// Tests and tools silence message boxes (the line on standard error stays).
+void SetNotifyBoxesEnabled(bool enabled);
+// What OpenURL last handed to the opener (for tests), empty when nothing.
+const std::string& LastOpenedURL();
