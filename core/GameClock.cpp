@@ -1,0 +1,3 @@
+#include "core/GameClock.h"
+
+float GameClock = 0.0f;
