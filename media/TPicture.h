@@ -3,6 +3,8 @@
 #include <memory>
 #include <vector>
 
+namespace media_detail { struct TextureSlot; }
+
 // A picture in main memory: pixels as 32-bit 0xAARRGGBB, row by row from the
 // top-left. `HasAlpha` tells whether the source carried an alpha channel, which
 // decides how a masked image uses it. Window() gives a sub-picture that shares
@@ -19,6 +21,12 @@ public:
     uint32_t ReadPixel(int x, int y) const;
     void WritePixel(int x, int y, uint32_t argb);
     std::shared_ptr<TPicture> Window(int x, int y, int w, int h) const;
+    // A new picture with its own pixels, a copy of what this one shows.
+    std::shared_ptr<TPicture> Clone() const;
+    // Marks the pixels as changed after writing through StorePixels().
+    void Touch() { ++store_->version; }
+    // A picture's alpha is trusted or ignored by masking; decoders and masking set it.
+    void SetHasAlpha(bool hasAlpha) { store_->hasAlpha = hasAlpha; }
 
     // Where this picture lies inside the pixel store it shares.
     int OffsetX() const { return offsetX_; }
@@ -31,6 +39,9 @@ public:
     const void* StoreId() const { return store_.get(); }
     // Bumped by every write, so a cached texture knows it is stale.
     uint64_t StoreVersion() const { return store_->version; }
+    // The renderer's texture placement of the shared store (owned by the store,
+    // so it goes when the last picture sharing it goes).
+    std::shared_ptr<media_detail::TextureSlot>& GpuSlot() const { return store_->slot; }
 
 private:
     struct Store {
@@ -38,6 +49,7 @@ private:
         bool hasAlpha = true;
         uint64_t version = 0;
         std::vector<uint32_t> pixels;
+        std::shared_ptr<media_detail::TextureSlot> slot;
     };
     TPicture() = default;
     std::shared_ptr<Store> store_;

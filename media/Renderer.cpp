@@ -1,0 +1,430 @@
+#include "media/detail/Renderer.h"
+
+#include <epoxy/gl.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace media_detail {
+namespace {
+
+const char* kVertexShader = R"(#version 330 core
+layout(location = 0) in vec2 a_pos;
+layout(location = 1) in vec2 a_uv;
+layout(location = 2) in vec4 a_colour;
+uniform vec2 u_design;
+out vec2 v_uv;
+out vec4 v_colour;
+void main() {
+    gl_Position = vec4(a_pos.x / u_design.x * 2.0 - 1.0, 1.0 - a_pos.y / u_design.y * 2.0, 0.0, 1.0);
+    v_uv = a_uv;
+    v_colour = a_colour;
+}
+)";
+
+// Textures and vertex colours are premultiplied. Mode 0 blends, mode 1 is the
+// alpha-tested opaque write, mode 2 replaces the destination outright.
+const char* kFragmentShader = R"(#version 330 core
+in vec2 v_uv;
+in vec4 v_colour;
+uniform sampler2D u_texture;
+uniform int u_mode;
+out vec4 o_colour;
+void main() {
+    vec4 texel = texture(u_texture, v_uv);
+    if (v_uv.x < -1.0) texel = vec4(1.0);
+    vec4 c = texel * v_colour;
+    if (u_mode == 1) {
+        if (c.a < 0.5) discard;
+        o_colour = vec4(c.rgb / c.a, 1.0);
+    } else if (u_mode == 2) {
+        o_colour = c.a > 0.0 ? vec4(c.rgb / c.a, c.a) : vec4(0.0);
+    } else {
+        o_colour = c;
+    }
+}
+)";
+
+GLuint Compile(GLenum type, const char* source) {
+    GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint ok = 0;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
+    if (!ok) {
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+// ARGB to premultiplied RGBA bytes.
+inline void PutPremultiplied(uint8_t* out, uint32_t argb) {
+    const uint32_t a = argb >> 24;
+    const uint32_t r = (argb >> 16) & 0xFF, g = (argb >> 8) & 0xFF, b = argb & 0xFF;
+    out[0] = static_cast<uint8_t>((r * a + 127) / 255);
+    out[1] = static_cast<uint8_t>((g * a + 127) / 255);
+    out[2] = static_cast<uint8_t>((b * a + 127) / 255);
+    out[3] = static_cast<uint8_t>(a);
+}
+
+constexpr int kAtlasItemMax = 512;  // larger stores get a texture of their own
+
+}  // namespace
+
+Renderer& TheRenderer() {
+    // Never destroyed: pictures released during static destruction still call in.
+    static Renderer* renderer = new Renderer();
+    return *renderer;
+}
+
+TextureSlot::~TextureSlot() { TheRenderer().Release(*this); }
+
+bool Renderer::Start(int virtualW, int virtualH) {
+    ++generation_;
+    GLuint vs = Compile(GL_VERTEX_SHADER, kVertexShader);
+    GLuint fs = Compile(GL_FRAGMENT_SHADER, kFragmentShader);
+    if (!vs || !fs) {
+        if (vs) glDeleteShader(vs);
+        if (fs) glDeleteShader(fs);
+        return false;
+    }
+    program_ = glCreateProgram();
+    glAttachShader(program_, vs);
+    glAttachShader(program_, fs);
+    glLinkProgram(program_);
+    glDeleteShader(vs);
+    glDeleteShader(fs);
+    GLint linked = 0;
+    glGetProgramiv(program_, GL_LINK_STATUS, &linked);
+    if (!linked) {
+        glDeleteProgram(program_);
+        program_ = 0;
+        return false;
+    }
+    glUseProgram(program_);
+    uniformMode_ = glGetUniformLocation(program_, "u_mode");
+    uniformDesign_ = glGetUniformLocation(program_, "u_design");
+    glUniform1i(glGetUniformLocation(program_, "u_texture"), 0);
+
+    glGenVertexArrays(1, &vao_);
+    glBindVertexArray(vao_);
+    glGenBuffers(1, &vbo_);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo_);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * kMaxVertices, nullptr, GL_STREAM_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, x)));
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), reinterpret_cast<void*>(offsetof(Vertex, u)));
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 4, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(Vertex),
+                          reinterpret_cast<void*>(offsetof(Vertex, rgba)));
+
+    glGenSamplers(2, samplers_);
+    for (int i = 0; i < 2; ++i) {
+        const GLint filter = i ? GL_LINEAR : GL_NEAREST;
+        glSamplerParameteri(samplers_[i], GL_TEXTURE_MIN_FILTER, filter);
+        glSamplerParameteri(samplers_[i], GL_TEXTURE_MAG_FILTER, filter);
+        glSamplerParameteri(samplers_[i], GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+        glSamplerParameteri(samplers_[i], GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    }
+
+    glActiveTexture(GL_TEXTURE0);
+    glGenTextures(1, &whiteTexture_);
+    glBindTexture(GL_TEXTURE_2D, whiteTexture_);
+    const uint8_t white[4] = {255, 255, 255, 255};
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
+    boundTexture_ = whiteTexture_;
+
+    GLint maxSize = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+    atlasSize_ = std::min(2048, std::max(maxSize, 256));
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_SCISSOR_TEST);
+
+    boundSampler_ = -1;
+    appliedBlend_ = -1;
+    used_ = 0;
+    batchTexture_ = 0;
+    batchBlend_ = 0;
+    stats_ = lastStats_ = FrameStats{};
+    virtualW_ = virtualW;
+    virtualH_ = virtualH;
+    ready_ = true;
+    return true;
+}
+
+void Renderer::Stop() {
+    if (!ready_) return;
+    used_ = 0;
+    for (Page& page : pages_) glDeleteTextures(1, &page.texture);
+    pages_.clear();
+    DeleteDeferred();
+    glDeleteTextures(1, &whiteTexture_);
+    glDeleteSamplers(2, samplers_);
+    glDeleteBuffers(1, &vbo_);
+    glDeleteVertexArrays(1, &vao_);
+    glDeleteProgram(program_);
+    program_ = vao_ = vbo_ = whiteTexture_ = 0;
+    samplers_[0] = samplers_[1] = 0;
+    batchTexture_ = boundTexture_ = 0;
+    ready_ = false;
+    // Own textures of live stores died with the context; their slots are now
+    // stale and will be replaced by the next context's uploads.
+    ++generation_;
+}
+
+void Renderer::SetSurface(int drawableW, int drawableH, int virtualW, int virtualH) {
+    drawableW_ = std::max(drawableW, 1);
+    drawableH_ = std::max(drawableH, 1);
+    virtualW_ = std::max(virtualW, 1);
+    virtualH_ = std::max(virtualH, 1);
+    const double scale = std::min(double(drawableW_) / virtualW_, double(drawableH_) / virtualH_);
+    boxW_ = std::max(1, static_cast<int>(std::lround(virtualW_ * scale)));
+    boxH_ = std::max(1, static_cast<int>(std::lround(virtualH_ * scale)));
+    boxX_ = (drawableW_ - boxW_) / 2;
+    boxY_ = (drawableH_ - boxH_) / 2;
+    if (ready_) {
+        Flush();
+        glViewport(boxX_, drawableH_ - boxY_ - boxH_, boxW_, boxH_);
+        glUniform2f(uniformDesign_, static_cast<float>(virtualW_), static_cast<float>(virtualH_));
+        // The clip in force must be re-applied against the new mapping.
+        batchClipW_ = -1;
+    }
+}
+
+void Renderer::GetLetterbox(int& x, int& yTop, int& w, int& h) const {
+    x = boxX_;
+    yTop = boxY_;
+    w = boxW_;
+    h = boxH_;
+}
+
+void Renderer::ApplyScissor(int x, int y, int w, int h) {
+    // Design-space rectangle to window pixels, clipped to the letterbox.
+    const double sx = double(boxW_) / virtualW_, sy = double(boxH_) / virtualH_;
+    int left = boxX_ + static_cast<int>(std::lround(std::max(x, 0) * sx));
+    int top = boxY_ + static_cast<int>(std::lround(std::max(y, 0) * sy));
+    int right = boxX_ + static_cast<int>(std::lround(std::min(x + w, virtualW_) * sx));
+    int bottom = boxY_ + static_cast<int>(std::lround(std::min(y + h, virtualH_) * sy));
+    right = std::max(right, left);
+    bottom = std::max(bottom, top);
+    glScissor(left, drawableH_ - bottom, right - left, bottom - top);
+}
+
+void Renderer::Flush() {
+    if (!ready_ || used_ == 0) return;
+    if (boundTexture_ != batchTexture_) {
+        glBindTexture(GL_TEXTURE_2D, batchTexture_);
+        boundTexture_ = batchTexture_;
+    }
+    const int sampler = batchFiltered_ ? 1 : 0;
+    if (boundSampler_ != sampler) {
+        glBindSampler(0, samplers_[sampler]);
+        boundSampler_ = sampler;
+    }
+    if (appliedBlend_ != batchBlend_) {
+        switch (batchBlend_) {
+        case 1:  // MASK: alpha-tested, opaque
+            glDisable(GL_BLEND);
+            glUniform1i(uniformMode_, 1);
+            break;
+        case 3:  // ALPHA
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+            glUniform1i(uniformMode_, 0);
+            break;
+        case 4:  // LIGHT: source × alpha added
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_ONE, GL_ONE);
+            glUniform1i(uniformMode_, 0);
+            break;
+        case 5:  // SHADE: multiply; transparent texels leave the destination alone
+            glEnable(GL_BLEND);
+            glBlendFunc(GL_DST_COLOR, GL_ONE_MINUS_SRC_ALPHA);
+            glUniform1i(uniformMode_, 0);
+            break;
+        default:  // SOLID
+            glDisable(GL_BLEND);
+            glUniform1i(uniformMode_, 2);
+            break;
+        }
+        appliedBlend_ = batchBlend_;
+    }
+    ApplyScissor(batchClipX_, batchClipY_, batchClipW_, batchClipH_);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * kMaxVertices, nullptr, GL_STREAM_DRAW);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(Vertex) * used_, vertices_.data());
+    glDrawArrays(GL_TRIANGLES, 0, used_);
+    ++stats_.drawCalls;
+    used_ = 0;
+}
+
+void Renderer::ClearClip(float r, float g, float b) {
+    if (!ready_) return;
+    Flush();
+    ApplyScissor(clipX_, clipY_, clipW_, clipH_);
+    glClearColor(r, g, b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void Renderer::ClearWindow(float r, float g, float b) {
+    if (!ready_) return;
+    Flush();
+    glScissor(0, 0, drawableW_, drawableH_);
+    glClearColor(r, g, b, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void Renderer::EndFrame() {
+    lastStats_ = stats_;
+    stats_ = FrameStats{};
+    DeleteDeferred();
+}
+
+void Renderer::DeleteDeferred() {
+    if (!deferredDeletes_.empty() && ready_)
+        glDeleteTextures(static_cast<GLsizei>(deferredDeletes_.size()), deferredDeletes_.data());
+    deferredDeletes_.clear();
+}
+
+bool Renderer::ReadLetterbox(std::vector<uint32_t>& pixels, int& w, int& h) {
+    if (!ready_) return false;
+    Flush();
+    w = boxW_;
+    h = boxH_;
+    std::vector<uint8_t> rgba(static_cast<size_t>(w) * h * 4);
+    glReadPixels(boxX_, drawableH_ - boxY_ - boxH_, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    if (glGetError() != GL_NO_ERROR) return false;
+    pixels.resize(static_cast<size_t>(w) * h);
+    for (int y = 0; y < h; ++y) {
+        const uint8_t* src = rgba.data() + static_cast<size_t>(h - 1 - y) * w * 4;  // GL rows go up
+        uint32_t* dst = pixels.data() + static_cast<size_t>(y) * w;
+        for (int x = 0; x < w; ++x, src += 4)
+            dst[x] = 0xFF000000u | (uint32_t(src[0]) << 16) | (uint32_t(src[1]) << 8) | src[2];
+    }
+    return true;
+}
+
+bool Renderer::PlaceInAtlas(int w, int h, int& pageIndex, int& x, int& y) {
+    for (size_t i = 0; i <= pages_.size(); ++i) {
+        if (i == pages_.size()) {
+            Page page;
+            glGenTextures(1, &page.texture);
+            glBindTexture(GL_TEXTURE_2D, page.texture);
+            boundTexture_ = page.texture;
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, atlasSize_, atlasSize_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+            pages_.push_back(std::move(page));
+        }
+        Page& page = pages_[i];
+        // Best fitting shelf that is not wastefully tall.
+        Shelf* best = nullptr;
+        for (Shelf& shelf : page.shelves) {
+            if (shelf.height >= h && shelf.height <= h + h / 2 + 4 && atlasSize_ - shelf.used >= w &&
+                (!best || shelf.height < best->height))
+                best = &shelf;
+        }
+        if (!best && atlasSize_ - page.top >= h) {
+            page.shelves.push_back(Shelf{page.top, h, 0});
+            page.top += h;
+            best = &page.shelves.back();
+        }
+        if (!best) continue;
+        x = best->used;
+        y = best->y;
+        best->used += w;
+        pageIndex = static_cast<int>(i);
+        ++page.live;
+        return true;
+    }
+    return false;
+}
+
+bool Renderer::Upload(const TPicture& picture) {
+    if (!ready_) return false;
+    const int w = picture.StoreWidth(), h = picture.StoreHeight();
+    if (w <= 0 || h <= 0) return false;
+    const uint32_t* pixels = picture.StorePixels();
+    std::shared_ptr<TextureSlot>& slotRef = picture.GpuSlot();
+
+    const bool fresh = !slotRef || slotRef->generation != generation_;
+    if (fresh) {
+        auto slot = std::make_shared<TextureSlot>();
+        slot->generation = generation_;
+        const bool small = w <= kAtlasItemMax && h <= kAtlasItemMax && w + 2 <= atlasSize_ && h + 2 <= atlasSize_;
+        int page = -1, ax = 0, ay = 0;
+        if (small && PlaceInAtlas(w + 2, h + 2, page, ax, ay)) {
+            slot->page = page;
+            slot->texture = pages_[page].texture;
+            slot->x = ax + 1;  // one texel of gutter on every side
+            slot->y = ay + 1;
+            slot->invW = slot->invH = 1.0f / atlasSize_;
+        } else {
+            GLint maxSize = 0;
+            glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+            if (w > maxSize || h > maxSize) return false;
+            GLuint texture = 0;
+            glGenTextures(1, &texture);
+            glBindTexture(GL_TEXTURE_2D, texture);
+            boundTexture_ = texture;
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, w, h, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+            slot->texture = texture;
+            slot->invW = 1.0f / w;
+            slot->invH = 1.0f / h;
+        }
+        slotRef = std::move(slot);
+    }
+    TextureSlot& slot = *slotRef;
+    // The open batch may still sample the old texels of this texture.
+    if (used_ > 0 && batchTexture_ == slot.texture) Flush();
+
+    if (slot.page >= 0) {
+        // Store plus a gutter that repeats the edge texels, so filtering at
+        // the border never picks up a neighbour in the atlas.
+        const int gw = w + 2, gh = h + 2;
+        scratch_.resize(static_cast<size_t>(gw) * gh * 4);
+        for (int gy = 0; gy < gh; ++gy) {
+            const int sy = std::clamp(gy - 1, 0, h - 1);
+            uint8_t* out = scratch_.data() + static_cast<size_t>(gy) * gw * 4;
+            const uint32_t* row = pixels + static_cast<size_t>(sy) * w;
+            for (int gx = 0; gx < gw; ++gx) PutPremultiplied(out + gx * 4, row[std::clamp(gx - 1, 0, w - 1)]);
+        }
+        if (boundTexture_ != slot.texture) {
+            glBindTexture(GL_TEXTURE_2D, slot.texture);
+            boundTexture_ = slot.texture;
+        }
+        glTexSubImage2D(GL_TEXTURE_2D, 0, slot.x - 1, slot.y - 1, gw, gh, GL_RGBA, GL_UNSIGNED_BYTE, scratch_.data());
+    } else {
+        scratch_.resize(static_cast<size_t>(w) * h * 4);
+        for (size_t i = 0, n = static_cast<size_t>(w) * h; i < n; ++i) PutPremultiplied(scratch_.data() + i * 4, pixels[i]);
+        if (boundTexture_ != slot.texture) {
+            glBindTexture(GL_TEXTURE_2D, slot.texture);
+            boundTexture_ = slot.texture;
+        }
+        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, scratch_.data());
+    }
+    slot.uploadedVersion = picture.StoreVersion();
+    return true;
+}
+
+void Renderer::Release(const TextureSlot& slot) {
+    if (slot.generation != generation_ || !ready_) return;
+    if (slot.page >= 0 && slot.page < static_cast<int>(pages_.size())) {
+        Page& page = pages_[slot.page];
+        if (--page.live == 0) {
+            // Every picture on the page is gone: start packing it afresh.
+            page.shelves.clear();
+            page.top = 0;
+        }
+    } else if (slot.page < 0 && slot.texture) {
+        // The open batch may still use it; delete once the frame is out.
+        deferredDeletes_.push_back(slot.texture);
+    }
+}
+
+}  // namespace media_detail

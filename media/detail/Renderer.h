@@ -1,0 +1,163 @@
+#pragma once
+// The batched OpenGL renderer behind the drawing operations; media layer only.
+// Vertices of consecutive draws collect in one buffer and go to the GPU in one
+// draw call until the texture, filtering, blend mode or clip rectangle
+// changes, or the frame is presented.
+#include <cstdint>
+#include <vector>
+
+#include "media/TPicture.h"
+
+namespace media_detail {
+
+// Where a picture store lives on the GPU: a region of a shared atlas page or a
+// texture of its own. Belongs to the store; a slot made for an earlier GL
+// context (older generation) is stale and gets replaced on first use.
+struct TextureSlot {
+    uint64_t generation = 0;
+    uint32_t texture = 0;
+    int page = -1;           // atlas page index, −1 for an own texture
+    int x = 0, y = 0;        // texel of the store's pixel (0,0)
+    float invW = 1, invH = 1;  // 1 / texture size
+    uint64_t uploadedVersion = ~0ull;
+    ~TextureSlot();
+};
+
+struct Vertex {
+    float x, y, u, v;
+    uint32_t rgba;  // premultiplied, bytes r,g,b,a in memory order
+};
+
+// Texture coordinates meaning "no texture": the fragment is the vertex colour.
+// Shapes use them so they join whatever batch is open.
+constexpr float kUntextured = -2.0f;
+
+struct TextureRef {
+    uint32_t texture = 0;
+    float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
+};
+
+struct FrameStats {
+    int drawCalls = 0;
+    int quads = 0;
+};
+
+class Renderer {
+public:
+    // Called with a fresh GL context current; false when the context lacks what we need.
+    bool Start(int virtualW, int virtualH);
+    // Drops every GL object (the context is about to go) and invalidates slots.
+    void Stop();
+    bool Ready() const { return ready_; }
+    uint64_t Generation() const { return generation_; }
+
+    // Window (drawable) size and design size: recomputes the letterbox.
+    void SetSurface(int drawableW, int drawableH, int virtualW, int virtualH);
+    void GetLetterbox(int& x, int& yTop, int& w, int& h) const;
+    int VirtualW() const { return virtualW_; }
+    int VirtualH() const { return virtualH_; }
+    int DrawableW() const { return drawableW_; }
+    int DrawableH() const { return drawableH_; }
+
+    // Drawing state as the batch sees it.
+    void SetClip(int x, int y, int w, int h) { clipX_ = x; clipY_ = y; clipW_ = w; clipH_ = h; }
+    void SetBlend(int mode) { blend_ = (mode >= 1 && mode <= 5) ? mode : 2; }
+
+    // Makes sure the picture's pixels are on the GPU and gives its texture
+    // rectangle. Cheap when nothing changed.
+    bool Resolve(const TPicture& picture, TextureRef& ref) {
+        const TextureSlot* slot = picture.GpuSlot().get();
+        if (!slot || slot->generation != generation_ || slot->uploadedVersion != picture.StoreVersion()) {
+            if (!Upload(picture)) return false;
+            slot = picture.GpuSlot().get();
+        }
+        ref.texture = slot->texture;
+        ref.u0 = (slot->x + picture.OffsetX()) * slot->invW;
+        ref.v0 = (slot->y + picture.OffsetY()) * slot->invH;
+        ref.u1 = ref.u0 + picture.Width() * slot->invW;
+        ref.v1 = ref.v0 + picture.Height() * slot->invH;
+        return true;
+    }
+
+    // Room for `count` vertices in the open batch for this texture (0 = any:
+    // shapes) and filtering; flushes first when the batch cannot take them.
+    Vertex* Reserve(int count, uint32_t texture, bool filtered) {
+        if (texture == 0) {
+            texture = batchTexture_ ? batchTexture_ : whiteTexture_;
+            filtered = batchFiltered_;
+        }
+        if (used_ + count > kMaxVertices || texture != batchTexture_ || filtered != batchFiltered_ ||
+            blend_ != batchBlend_ || clipX_ != batchClipX_ || clipY_ != batchClipY_ || clipW_ != batchClipW_ ||
+            clipH_ != batchClipH_) {
+            Flush();
+            batchTexture_ = texture;
+            batchFiltered_ = filtered;
+            batchBlend_ = blend_;
+            batchClipX_ = clipX_; batchClipY_ = clipY_; batchClipW_ = clipW_; batchClipH_ = clipH_;
+        }
+        Vertex* out = vertices_.data() + used_;
+        used_ += count;
+        return out;
+    }
+    void CountQuads(int n) { stats_.quads += n; }
+
+    void Flush();
+    // Fills the clip rectangle (design space) with a colour, in drawing order.
+    void ClearClip(float r, float g, float b);
+    // Fills the whole window, bars included.
+    void ClearWindow(float r, float g, float b);
+    // Ends the frame's bookkeeping after presenting.
+    void EndFrame();
+    FrameStats LastStats() const { return lastStats_; }
+    // Window pixels of the letterboxed design area, top row first, 0xAARRGGBB.
+    bool ReadLetterbox(std::vector<uint32_t>& pixels, int& w, int& h);
+
+    // Slot bookkeeping, called when a store lets go of its slot.
+    void Release(const TextureSlot& slot);
+
+private:
+    static constexpr int kMaxVertices = 6 * 8192;
+    bool Upload(const TPicture& picture);
+    bool PlaceInAtlas(int w, int h, int& page, int& x, int& y);
+    void ApplyScissor(int x, int y, int w, int h);
+    void DeleteDeferred();
+
+    struct Shelf { int y, height, used; };
+    struct Page {
+        uint32_t texture = 0;
+        int live = 0;
+        int top = 0;
+        std::vector<Shelf> shelves;
+    };
+
+    bool ready_ = false;
+    uint64_t generation_ = 0;
+    int virtualW_ = 800, virtualH_ = 600;
+    int drawableW_ = 800, drawableH_ = 600;
+    int boxX_ = 0, boxY_ = 0, boxW_ = 800, boxH_ = 600;  // letterbox, y from the top
+    int clipX_ = 0, clipY_ = 0, clipW_ = 800, clipH_ = 600;
+    int blend_ = 3;
+
+    uint32_t batchTexture_ = 0;
+    bool batchFiltered_ = false;
+    int batchBlend_ = 0;
+    int batchClipX_ = 0, batchClipY_ = 0, batchClipW_ = 0, batchClipH_ = 0;
+    std::vector<Vertex> vertices_ = std::vector<Vertex>(kMaxVertices);
+    int used_ = 0;
+
+    // GL objects and the GL state last set, to skip redundant calls.
+    uint32_t program_ = 0, vao_ = 0, vbo_ = 0, samplers_[2] = {0, 0}, whiteTexture_ = 0;
+    int uniformMode_ = -1, uniformDesign_ = -1;
+    uint32_t boundTexture_ = 0;
+    int boundSampler_ = -1, appliedBlend_ = -1;
+    int atlasSize_ = 2048;
+    std::vector<Page> pages_;
+    std::vector<uint32_t> deferredDeletes_;
+    std::vector<uint8_t> scratch_;
+
+    FrameStats stats_, lastStats_;
+};
+
+Renderer& TheRenderer();
+
+}  // namespace media_detail
