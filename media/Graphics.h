@@ -35,6 +35,8 @@ void Flip(int sync);
 PicturePtr GrabFrame();
 // Saves a picture as PNG; false on failure.
 bool SavePicturePNG(const TPicture& picture, const std::string& path);
+// The PNG file bytes of a picture (empty on failure).
+std::vector<uint8_t> EncodePicturePNG(const TPicture& picture);
 // Window pixel -> design space, following the letterboxing.
 void WindowToVirtual(float wx, float wy, float& vx, float& vy);
 // Draw calls and batches submitted in the previous frame (for benchmarks).
@@ -87,8 +89,9 @@ ImagePtr LoadImage(const std::string& path, int flags = -1);
 ImagePtr LoadImage(TStream& stream, int flags = -1);
 ImagePtr LoadImageStrip(const std::string& path, int cellW, int cellH, int first, int count, int flags = -1);
 ImagePtr LoadImageStrip(TStream& stream, int cellW, int cellH, int first, int count, int flags = -1);
-// Image from pictures already in memory (each becomes one frame).
+// Images from a picture already in memory: one frame, or a strip of cells.
 ImagePtr ImageFromPicture(const PicturePtr& picture, int flags = -1);
+ImagePtr ImageStripFromPicture(const PicturePtr& picture, int cellW, int cellH, int first, int count, int flags = -1);
 ImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
 PicturePtr LockImage(const ImagePtr& image, int frame = 0);
 void UnlockImage(const ImagePtr& image, int frame = 0);

@@ -6,8 +6,9 @@
 #include "media/TPicture.h"
 
 // A drawable image of one or more equal-sized frames. The pictures stay in main
-// memory; the renderer uploads them to textures lazily, so images can be made
-// before the display opens and survive the display being reopened.
+// memory; the renderer uploads their pixel stores to textures lazily (frames
+// cut from one picture share one texture), so images can be made before the
+// display opens and survive the display being reopened.
 class TImage {
 public:
     enum Flags { MASKED = 1, FILTERED = 2, DEFAULT_FLAGS = 3 };
@@ -20,16 +21,11 @@ public:
 
     int FrameCount() const { return static_cast<int>(frames.size()); }
 
-    // One picture per frame, already masked (see ApplyMask).
+    // One picture per frame, already masked.
     std::vector<PicturePtr> frames;
-    // Renderer bookkeeping: texture handles and atlas placement per frame.
-    struct GpuFrame {
-        uint32_t texture = 0;
-        float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
-        uint64_t version = ~0ull;
-        uint64_t generation = 0;
-    };
-    mutable std::vector<GpuFrame> gpu;
+    // The frames came from a picture without alpha and carry the mask as
+    // their alpha; changing the mask colour re-applies it.
+    bool maskedFromOpaque = false;
 };
 
 using ImagePtr = std::shared_ptr<TImage>;

@@ -1,0 +1,306 @@
+// The drawing state and the immediate-mode drawing operations. Every draw
+// turns into vertices appended to the renderer's open batch; nothing here
+// allocates.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "media/Graphics.h"
+#include "media/detail/DrawState.h"
+#include "media/detail/Renderer.h"
+
+using media_detail::DrawState;
+using media_detail::TextureRef;
+using media_detail::TheRenderer;
+using media_detail::Vertex;
+
+namespace media_detail {
+
+DrawState& State() {
+    static DrawState state;
+    return state;
+}
+
+void ApplyDrawStateToRenderer() {
+    const DrawState& s = State();
+    TheRenderer().SetClip(s.viewX, s.viewY, s.viewW, s.viewH);
+    TheRenderer().SetBlend(s.blend);
+}
+
+}  // namespace media_detail
+
+namespace {
+
+DrawState& S() { return media_detail::State(); }
+
+void PackColour() {
+    DrawState& s = S();
+    const float a = std::clamp(s.alpha, 0.0f, 1.0f);
+    auto channel = [a](int c) {
+        return static_cast<uint32_t>(std::lround(std::clamp(c, 0, 255) * a));
+    };
+    s.packedColour = channel(s.r) | (channel(s.g) << 8) | (channel(s.b) << 16) |
+                     (static_cast<uint32_t>(std::lround(a * 255.0f)) << 24);
+}
+
+void UpdateMatrix() {
+    DrawState& s = S();
+    const double radians = s.rotation * std::numbers::pi / 180.0;
+    const float c = static_cast<float>(std::cos(radians)), n = static_cast<float>(std::sin(radians));
+    s.ix = c * s.scaleX;
+    s.iy = -n * s.scaleY;
+    s.jx = n * s.scaleX;
+    s.jy = c * s.scaleY;
+}
+
+// Two triangles for the quad p0 p1 p2 p3 (clockwise from the top-left).
+inline void PutQuad(Vertex* v, const float* px, const float* py, float u0, float v0, float u1, float v1,
+                    uint32_t colour) {
+    v[0] = {px[0], py[0], u0, v0, colour};
+    v[1] = {px[1], py[1], u1, v0, colour};
+    v[2] = {px[2], py[2], u1, v1, colour};
+    v[3] = {px[0], py[0], u0, v0, colour};
+    v[4] = {px[2], py[2], u1, v1, colour};
+    v[5] = {px[3], py[3], u0, v1, colour};
+}
+
+// The quad from (left, top) to (right, bottom) relative to the handle,
+// through the matrix, placed at (x, y) plus the origin.
+void TransformedQuad(const TextureRef& tex, bool filtered, float left, float top, float right, float bottom,
+                     float x, float y, float ix, float iy, float jx, float jy) {
+    auto& renderer = TheRenderer();
+    const DrawState& s = S();
+    const float X = x + s.originX, Y = y + s.originY;
+    const float px[4] = {left * ix + top * iy + X, right * ix + top * iy + X, right * ix + bottom * iy + X,
+                         left * ix + bottom * iy + X};
+    const float py[4] = {left * jx + top * jy + Y, right * jx + top * jy + Y, right * jx + bottom * jy + Y,
+                         left * jx + bottom * jy + Y};
+    Vertex* v = renderer.Reserve(6, tex.texture, filtered);
+    PutQuad(v, px, py, tex.u0, tex.v0, tex.u1, tex.v1, s.packedColour);
+    renderer.CountQuads(1);
+}
+
+// The frame's texture, or false when there is nothing to draw.
+bool FrameTexture(const ImagePtr& image, int frame, TextureRef& tex) {
+    if (!image || frame < 0 || frame >= image->FrameCount()) return false;
+    const TPicture* picture = image->frames[static_cast<size_t>(frame)].get();
+    if (!picture || picture->Width() <= 0 || picture->Height() <= 0) return false;
+    auto& renderer = TheRenderer();
+    return renderer.Ready() && renderer.Resolve(*picture, tex);
+}
+
+constexpr TextureRef kNoTexture{0, media_detail::kUntextured, media_detail::kUntextured,
+                                media_detail::kUntextured, media_detail::kUntextured};
+
+}  // namespace
+
+// ---- Drawing state ----------------------------------------------------------
+
+void SetColor(int r, int g, int b) {
+    DrawState& s = S();
+    s.r = r;
+    s.g = g;
+    s.b = b;
+    PackColour();
+}
+
+void GetColor(int& r, int& g, int& b) {
+    r = S().r;
+    g = S().g;
+    b = S().b;
+}
+
+void SetAlpha(float a) {
+    S().alpha = a;
+    PackColour();
+}
+
+float GetAlpha() { return S().alpha; }
+
+void SetBlend(int mode) {
+    S().blend = mode;
+    TheRenderer().SetBlend(mode);
+}
+
+int GetBlend() { return S().blend; }
+
+void SetViewport(int x, int y, int w, int h) {
+    DrawState& s = S();
+    s.viewX = x;
+    s.viewY = y;
+    s.viewW = w;
+    s.viewH = h;
+    TheRenderer().SetClip(x, y, w, h);
+}
+
+void GetViewport(int& x, int& y, int& w, int& h) {
+    x = S().viewX;
+    y = S().viewY;
+    w = S().viewW;
+    h = S().viewH;
+}
+
+void SetRotation(float degrees) {
+    S().rotation = degrees;
+    UpdateMatrix();
+}
+
+float GetRotation() { return S().rotation; }
+
+void SetScale(float sx, float sy) {
+    S().scaleX = sx;
+    S().scaleY = sy;
+    UpdateMatrix();
+}
+
+void GetScale(float& sx, float& sy) {
+    sx = S().scaleX;
+    sy = S().scaleY;
+}
+
+void SetOrigin(float x, float y) {
+    S().originX = x;
+    S().originY = y;
+}
+
+void GetOrigin(float& x, float& y) {
+    x = S().originX;
+    y = S().originY;
+}
+
+void SetFont(const FontPtr& font) { S().font = font; }
+FontPtr GetFont() { return S().font ? S().font : DefaultFont(); }
+
+void GetTransform(float& ix, float& iy, float& jx, float& jy) {
+    ix = S().ix;
+    iy = S().iy;
+    jx = S().jx;
+    jy = S().jy;
+}
+
+void SetClsColor(int r, int g, int b) {
+    S().clsR = r;
+    S().clsG = g;
+    S().clsB = b;
+}
+
+void Cls() {
+    const DrawState& s = S();
+    TheRenderer().ClearClip(std::clamp(s.clsR, 0, 255) / 255.0f, std::clamp(s.clsG, 0, 255) / 255.0f,
+                            std::clamp(s.clsB, 0, 255) / 255.0f);
+}
+
+// ---- Drawing ------------------------------------------------------------------
+
+void DrawImage(const ImagePtr& image, float x, float y, int frame) {
+    TextureRef tex;
+    if (!FrameTexture(image, frame, tex)) return;
+    const DrawState& s = S();
+    const float left = -image->handle_x, top = -image->handle_y;
+    TransformedQuad(tex, (image->flags & TImage::FILTERED) != 0, left, top, left + image->width,
+                    top + image->height, x, y, s.ix, s.iy, s.jx, s.jy);
+}
+
+void DrawImageRect(const ImagePtr& image, float x, float y, float w, float h, int frame) {
+    TextureRef tex;
+    if (!FrameTexture(image, frame, tex)) return;
+    const DrawState& s = S();
+    const float left = -image->handle_x, top = -image->handle_y;
+    TransformedQuad(tex, (image->flags & TImage::FILTERED) != 0, left, top, left + w, top + h, x, y, s.ix, s.iy,
+                    s.jx, s.jy);
+}
+
+void DrawImageTransformed(const ImagePtr& image, int frame, float x, float y, float ix, float iy, float jx,
+                          float jy) {
+    TextureRef tex;
+    if (!FrameTexture(image, frame, tex)) return;
+    const float left = -image->handle_x, top = -image->handle_y;
+    TransformedQuad(tex, (image->flags & TImage::FILTERED) != 0, left, top, left + image->width,
+                    top + image->height, x, y, ix, iy, jx, jy);
+}
+
+void TileImage(const ImagePtr& image, float x, float y, int frame) {
+    TextureRef tex;
+    if (!FrameTexture(image, frame, tex)) return;
+    const DrawState& s = S();
+    const float w = static_cast<float>(image->width), h = static_cast<float>(image->height);
+    if (w <= 0 || h <= 0) return;
+    // Top-left of the copy whose handle sits at (x, y) plus the origin, then
+    // the grid cell at or before the viewport's top-left corner.
+    const float anchorX = x + s.originX - image->handle_x, anchorY = y + s.originY - image->handle_y;
+    const float startX = anchorX + std::floor((s.viewX - anchorX) / w) * w;
+    const float startY = anchorY + std::floor((s.viewY - anchorY) / h) * h;
+    const float endX = static_cast<float>(s.viewX + s.viewW), endY = static_cast<float>(s.viewY + s.viewH);
+    const bool filtered = (image->flags & TImage::FILTERED) != 0;
+    // The copies are placed in window terms, so the origin is taken out again.
+    for (float ty = startY; ty < endY; ty += h)
+        for (float tx = startX; tx < endX; tx += w)
+            TransformedQuad(tex, filtered, 0, 0, w, h, tx - s.originX, ty - s.originY, 1, 0, 0, 1);
+}
+
+void DrawRect(float x, float y, float w, float h) {
+    if (!TheRenderer().Ready()) return;
+    const DrawState& s = S();
+    TransformedQuad(kNoTexture, false, 0, 0, w, h, x, y, s.ix, s.iy, s.jx, s.jy);
+}
+
+void DrawLine(float x1, float y1, float x2, float y2) {
+    auto& renderer = TheRenderer();
+    if (!renderer.Ready()) return;
+    const DrawState& s = S();
+    // A one-pixel wide quad through the pixel centres, reaching half a pixel
+    // past both ends so the end pixels are lit.
+    const float ax = x1 + s.originX + 0.5f, ay = y1 + s.originY + 0.5f;
+    const float bx = x2 + s.originX + 0.5f, by = y2 + s.originY + 0.5f;
+    float dx = bx - ax, dy = by - ay;
+    const float length = std::sqrt(dx * dx + dy * dy);
+    if (length > 0) {
+        dx = dx / length * 0.5f;
+        dy = dy / length * 0.5f;
+    } else {
+        dx = 0.5f;
+        dy = 0;
+    }
+    const float nx = -dy, ny = dx;
+    const float px[4] = {ax - dx + nx, bx + dx + nx, bx + dx - nx, ax - dx - nx};
+    const float py[4] = {ay - dy + ny, by + dy + ny, by + dy - ny, ay - dy - ny};
+    const float u = media_detail::kUntextured;
+    PutQuad(renderer.Reserve(6, 0, false), px, py, u, u, u, u, s.packedColour);
+    renderer.CountQuads(1);
+}
+
+void DrawPoly(const std::vector<float>& xy) {
+    auto& renderer = TheRenderer();
+    const size_t points = xy.size() / 2;
+    if (!renderer.Ready() || points < 3) return;
+    const DrawState& s = S();
+    const float u = media_detail::kUntextured;
+    const float x0 = xy[0] + s.originX, y0 = xy[1] + s.originY;
+    for (size_t i = 1; i + 1 < points; ++i) {
+        Vertex* v = renderer.Reserve(3, 0, false);
+        v[0] = {x0, y0, u, u, s.packedColour};
+        v[1] = {xy[2 * i] + s.originX, xy[2 * i + 1] + s.originY, u, u, s.packedColour};
+        v[2] = {xy[2 * i + 2] + s.originX, xy[2 * i + 3] + s.originY, u, u, s.packedColour};
+    }
+    renderer.CountQuads(1);
+}
+
+// ---- Text ---------------------------------------------------------------------
+
+void DrawText(const std::string& text, float x, float y) {
+    const DrawState& s = S();
+    GetFont()->Draw(text, x, y, s.ix, s.iy, s.jx, s.jy);
+}
+
+int TextWidth(const std::string& text) {
+    const FontPtr font = GetFont();
+    float width = 0;
+    for (size_t i = 0; i < text.size();) {
+        const int index = font->CharToGlyph(static_cast<int>(NextCodePoint(text, i)));
+        if (index < 0) continue;
+        if (GlyphPtr glyph = font->LoadGlyph(index)) width = std::trunc(width + glyph->Advance());
+    }
+    return static_cast<int>(width);
+}
+
+int TextHeight(const std::string&) { return GetFont()->height(); }

@@ -1,0 +1,26 @@
+#pragma once
+// The global drawing state behind the Set/Get operations; media layer only.
+#include <cstdint>
+
+#include "media/TImageFont.h"
+
+namespace media_detail {
+
+struct DrawState {
+    int r = 255, g = 255, b = 255;
+    float alpha = 1.0f;
+    int blend = 3;
+    float rotation = 0.0f, scaleX = 1.0f, scaleY = 1.0f;
+    float ix = 1, iy = 0, jx = 0, jy = 1;  // rotation/scale matrix
+    float originX = 0, originY = 0;
+    int viewX = 0, viewY = 0, viewW = 800, viewH = 600;
+    FontPtr font;  // null: the built-in font
+    int clsR = 0, clsG = 0, clsB = 0;
+    uint32_t packedColour = 0xFFFFFFFFu;  // colour × alpha, premultiplied, as the vertices want it
+};
+
+DrawState& State();
+// Pushes the state the renderer keeps (clip, blend) after a display opens.
+void ApplyDrawStateToRenderer();
+
+}  // namespace media_detail
