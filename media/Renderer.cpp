@@ -380,8 +380,9 @@ bool Renderer::Upload(const TPicture& picture) {
         slotRef = std::move(slot);
     }
     TextureSlot& slot = *slotRef;
-    // The open batch may still sample the old texels of this texture.
-    if (used_ > 0 && batchTexture_ == slot.texture) Flush();
+    // Replacing texels the open batch may still sample: draw the batch first.
+    // A fresh placement is in unused space and needs no flush.
+    if (!fresh && used_ > 0 && batchTexture_ == slot.texture) Flush();
 
     if (slot.page >= 0) {
         // Store plus a gutter that repeats the edge texels, so filtering at
@@ -417,7 +418,9 @@ void Renderer::Release(const TextureSlot& slot) {
     if (slot.page >= 0 && slot.page < static_cast<int>(pages_.size())) {
         Page& page = pages_[slot.page];
         if (--page.live == 0) {
-            // Every picture on the page is gone: start packing it afresh.
+            // Every picture on the page is gone: start packing it afresh. The
+            // open batch may still show the dead pictures, so it goes first.
+            if (used_ > 0 && batchTexture_ == page.texture) Flush();
             page.shelves.clear();
             page.top = 0;
         }
