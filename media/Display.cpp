@@ -88,6 +88,11 @@ bool OpenDisplay(int width, int height, int depth, int hz) {
     CloseDisplay();
     if (!media_detail::EnsureSdl(SDL_INIT_VIDEO))
         return Fail(std::string("the video system did not start (") + SDL_GetError() + ").");
+    // Hold the GL library for the program's life: reopening the display (window
+    // <-> full screen) then reuses the loaded driver instead of unloading and
+    // loading it again.
+    static const bool glLoaded = SDL_GL_LoadLibrary(nullptr) == 0;
+    if (!glLoaded) return Fail(std::string("OpenGL could not be loaded (") + SDL_GetError() + ").");
     display.width = std::max(width, 1);
     display.height = std::max(height, 1);
     display.hz = hz > 0 ? hz : 60;
