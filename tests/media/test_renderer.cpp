@@ -1,5 +1,6 @@
 // Drawing tests: each draws into the real back buffer and reads the pixels back.
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <vector>
 
@@ -483,6 +484,19 @@ TEST_F(Renderer, GrabbedFrameSavesAsPng) {
     EXPECT_EQ(loaded->Height(), 600);
     EXPECT_EQ(loaded->ReadPixel(2, 2), Argb(255, 12, 34, 56));
     EXPECT_EQ(loaded->ReadPixel(700, 500), kBackground);
+}
+
+// Run in a fresh child process whose video driver offers no OpenGL at all.
+TEST(DisplayFailure, OpeningWithoutOpenGlReportsTheProblemAndReturnsFalse) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            setenv("SDL_VIDEODRIVER", "dummy", 1);
+            SetNotifyBoxesEnabled(false);
+            const bool opened = OpenDisplay(800, 600, 0, 85);
+            std::exit(!opened && !DisplayIsOpen() ? 3 : 0);
+        },
+        testing::ExitedWithCode(3), "could not be opened: .*OpenGL");
 }
 
 TEST(DrawState, GettersReturnWhatWasSet) {
