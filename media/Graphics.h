@@ -39,7 +39,7 @@ bool SavePicturePNG(const TPicture& picture, const std::string& path);
 std::vector<uint8_t> EncodePicturePNG(const TPicture& picture);
 // Window pixel -> design space, following the letterboxing.
 void WindowToVirtual(float wx, float wy, float& vx, float& vy);
-// Draw calls and batches submitted in the previous frame (for benchmarks).
+// Draw calls and quads submitted in the previous frame (for benchmarks).
 struct RenderStats { int drawCalls = 0; int quads = 0; };
 RenderStats LastFrameStats();
 
@@ -99,5 +99,6 @@ void SetImageHandle(const ImagePtr& image, float x, float y);
 void CentreImageHandle(const ImagePtr& image);
 void SetMaskColor(const ImagePtr& image, int r, int g, int b);
 
-// TrueType font rasterised at `size` pixels; null on failure.
+// TrueType font rasterised at `size` pixels (Latin-1 glyphs); style bit 1 =
+// bold, bit 2 = italic. Null on failure.
 FontPtr LoadFont(const std::string& path, int size, int style = 0);
