@@ -293,6 +293,11 @@ void Mixer::MixStream(MixerChannel& ch, int frames) {
         acc[2 * f + 1] += r * ch.gainR;
         Advance(ch.pos, ch.frac, ch.step);
     }
+    if (end >= 0 && ch.pos >= end) {
+        ch.pos = end;
+        ch.frac = 0;
+        ch.finished = true;
+    }
     dec.Release(std::min(ch.pos, written));
 }
 

@@ -14,6 +14,7 @@ std::unique_ptr<StreamDecoder> StreamDecoder::Open(std::shared_ptr<StreamedSound
     std::unique_ptr<StreamDecoder> decoder(new StreamDecoder(std::move(sound)));
     if (decoder->source_.Open(decoder->file_) != 0) return nullptr;
     decoder->open_ = true;
+    decoder->total_ = ov_pcm_total(&decoder->file_, -1);
     decoder->Refill();
     return decoder;
 }
@@ -49,7 +50,11 @@ void StreamDecoder::Refill() {
             written += got;
             written_.store(written, std::memory_order_release);
             rewound = false;
-            continue;
+            // Noticing the end as soon as the last frame is decoded lets the
+            // mixer finish the channel on its last frame, and a loop restart
+            // before the ring runs low.
+            if (ov_pcm_tell(&file_) < total_) continue;
+            got = 0;
         }
         if (got == 0 && sound_->Loops() && !rewound && ov_pcm_seek(&file_, 0) == 0) {
             rewound = true;

@@ -63,6 +63,7 @@ private:
     OggSource source_;
     OggVorbis_File file_{};
     bool open_ = false;
+    int64_t total_ = 0;  // frames in the whole stream, as its last page declares
     int channels_;
     std::vector<int16_t> ring_;
     std::atomic<int64_t> written_{0};
