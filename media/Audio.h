@@ -51,8 +51,8 @@ constexpr float MAX_RATE = 16.0f;
 SoundPtr LoadSound(const std::string& path, int flags = 0);
 SoundPtr LoadSound(StreamPtr stream, int flags = 0);
 
-// Starts the sound at volume 1, unpaused, on `channel` (stopping what it
-// played) or on a new channel when it is null.
+// Starts the sound unpaused, at volume 1, centred and at normal speed, on
+// `channel` (stopping what it played) or on a new channel when it is null.
 // A stopped channel is not revived: the sound starts on a new one. Null when
 // `sound` is null.
 ChannelPtr PlaySound(const SoundPtr& sound, const ChannelPtr& channel = nullptr);

@@ -351,7 +351,10 @@ ChannelPtr Mixer::Start(const SoundPtr& sound, const ChannelPtr& channel, bool p
         ch->stream = std::move(decoder);
         ch->pos = 0;
         ch->frac = 0;
+        // A fresh start: the defaults of a new channel, whatever the old sound used.
         ch->volume = 1.0f;
+        ch->pan = 0.0f;
+        ch->rate = 1.0f;
         ch->paused = paused;
         ch->finished = false;
         ch->UpdateGains();

@@ -196,14 +196,19 @@ TEST_F(MixerTest, PlayingOnAChannelReplacesItsSoundAndSettings) {
     auto b = Load(Wav16(1, Ramp(400)));
     auto ch = PlaySound(a);
     ch->SetVolume(0.5f);
+    ch->SetPan(-0.5f);
+    ch->SetRate(3.0f);
     ch->SetPaused(1);
     Render(50);
     auto same = PlaySound(b, ch);
     EXPECT_EQ(same, ch);
     EXPECT_EQ(ch->Playing(), 1);
     auto mix = Render(4);
-    EXPECT_EQ(mix[0], RampAt(0));  // volume back to 1, only the new sound
+    // Only the new sound, at volume 1, centred, at normal speed.
+    EXPECT_EQ(mix[0], RampAt(0));
+    EXPECT_EQ(mix[1], RampAt(0));
     EXPECT_EQ(mix[6], RampAt(3));
+    EXPECT_EQ(mix[7], RampAt(3));
     // A cue on a playing channel leaves it paused at the start of the new sound.
     CueSound(a, ch);
     EXPECT_EQ(ch->Playing(), 0);
