@@ -1,7 +1,9 @@
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "media/TStream.h"
 
@@ -19,29 +21,48 @@ enum SoundFlags { SOUND_LOOP = 1 };
 
 // Opens the audio device (or the silent clock-driven mixer when there is none,
 // after one line on standard output). Safe to call more than once.
+// Playing before opening opens the audio on the spot.
 void OpenAudio();
+// Stops every channel and closes the device; the next OpenAudio or play starts afresh.
 void CloseAudio();
+// True while a real sound device plays the mix.
 bool AudioDeviceOpen();
+// Called once per frame by the main loop: refills the buffers of streamed
+// sounds, forgets finished channels and, without a device, advances the silent
+// mixer by the milliseconds ClockMs moved since the previous call.
+void AudioUpdate();
 // Stops the device thread and lets the caller mix by hand (tests, benchmarks).
 void UseManualMixer();
-// Mixes the next `frames` stereo frames into `out` (2 × frames samples) and
-// advances every playing channel; only under the manual mixer.
+// Runs the silent clock-driven mixer exactly as when no device can be opened,
+// without trying one (tests and tools, with the driven clock).
+void UseSilentMixer();
+// Mixes the next `frames` stereo frames into `out` (2 × frames samples, may be
+// null to discard them) and advances every playing channel; only under the
+// manual mixer. Streamed sounds are refilled as needed.
 void MixerRender(int16_t* out, int frames);
 constexpr int MIXER_RATE = 44100;
+// Sounds longer than this are streamed while they play instead of decoded whole.
+constexpr double STREAM_ABOVE_SECONDS = 10.0;
+// Playback rates are kept within [0, MAX_RATE].
+constexpr float MAX_RATE = 16.0f;
 
 // WAV or OGG Vorbis; null on failure. Long OGG files are streamed from disk
 // while they play instead of being decoded whole.
 SoundPtr LoadSound(const std::string& path, int flags = 0);
 SoundPtr LoadSound(StreamPtr stream, int flags = 0);
 
-// Starts the sound at volume 1, unpaused, on `channel` (stopping what it
-// played) or on a new channel when it is null.
+// Starts the sound unpaused, at volume 1, centred and at normal speed, on
+// `channel` (stopping what it played) or on a new channel when it is null.
+// A stopped channel is not revived: the sound starts on a new one. Null when
+// `sound` is null.
 ChannelPtr PlaySound(const SoundPtr& sound, const ChannelPtr& channel = nullptr);
 // As PlaySound, but paused at the start: configure several, then start them
 // with StartCued so they begin on the same output sample.
 ChannelPtr CueSound(const SoundPtr& sound, const ChannelPtr& channel = nullptr);
 // Unpauses the given cued channels atomically (same output sample).
+// Null entries and stopped channels are skipped.
 void StartCued(std::initializer_list<ChannelPtr> channels);
+void StartCued(const std::vector<ChannelPtr>& channels);
 
 class TSound {
 public:
@@ -52,6 +73,8 @@ public:
     virtual int64_t Frames() const = 0;
     virtual int Rate() const = 0;
     virtual int Channels() const = 0;
+    // True when the sound is decoded while it plays rather than held decoded.
+    virtual bool Streamed() const = 0;
 };
 
 class TChannel {
@@ -64,6 +87,7 @@ public:
     virtual void SetRate(float r) = 0;
     // 1 while neither stopped, finished nor paused.
     virtual int Playing() = 0;
-    // Position in source frames (for tests of pause and resume).
+    // Position in source frames (for tests of pause and resume); a looping
+    // sound's position wraps to its start.
     virtual int64_t Position() = 0;
 };
