@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "media/Clock.h"
+#include "media/Input.h"
+#include "media/TTimer.h"
+
+namespace {
+
+TEST(Random, IntsStayInsideTheirClosedRangeEvenWhenSwapped) {
+    SeedRandom(42);
+    EXPECT_EQ(RandomInt(5, 5), 5);
+    std::set<int> seen;
+    for (int i = 0; i < 500; ++i) {
+        int v = RandomInt(3, 1);
+        ASSERT_GE(v, 1);
+        ASSERT_LE(v, 3);
+        seen.insert(v);
+    }
+    EXPECT_EQ(seen.size(), 3u);
+    for (int i = 0; i < 500; ++i) {
+        float f = RandomFloat(0.5f, 0.75f);
+        ASSERT_GE(f, 0.5f);
+        ASSERT_LT(f, 0.75f);
+    }
+}
+
+TEST(Random, SameSeedSameSequence) {
+    SeedRandom(7);
+    int a = RandomInt(0, 1000000), b = RandomInt(0, 1000000);
+    SeedRandom(7);
+    EXPECT_EQ(RandomInt(0, 1000000), a);
+    EXPECT_EQ(RandomInt(0, 1000000), b);
+}
+
+TEST(Timer, DrivenClockJumpsToEachTickWithoutCatchUp) {
+    UseDrivenClock(1000);
+    TTimer timer(75);
+    int32_t t0 = ClockMs();
+    EXPECT_EQ(timer.Wait(), 1);
+    EXPECT_EQ(ClockMs() - t0, 14);  // tick 1 of 75 Hz falls at 13.33 ms
+    for (int i = 0; i < 74; ++i) ASSERT_EQ(timer.Wait(), 1);
+    EXPECT_EQ(ClockMs() - t0, 1000);
+    AdvanceClock(100);  // a slow frame: several ticks already passed
+    EXPECT_EQ(timer.Wait(), 7);
+    EXPECT_EQ(ClockMs() - t0, 1100);  // returned at once, no sleeping
+    UseRealClock();
+}
+
+TEST(Timer, RealClockWaitsForTheNextTick) {
+    UseRealClock();
+    TTimer timer(200);
+    int32_t t0 = ClockMs();
+    int ticks = 0;
+    for (int i = 0; i < 4; ++i) ticks += timer.Wait();
+    EXPECT_GE(ticks, 4);
+    EXPECT_GE(ClockMs() - t0, 15);
+}
+
+class InputTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        PollEvents();
+        ClearKeys();
+        ClearMouse();
+        while (NextTypedChar() != 0) {
+        }
+    }
+};
+
+TEST_F(InputTest, ClickCountsOnceThenZero) {
+    InjectMouseMove(120, 80);
+    InjectMouseButton(1, true);
+    InjectMouseButton(1, false);
+    PollEvents();
+    EXPECT_EQ(MouseX(), 120);
+    EXPECT_EQ(MouseY(), 80);
+    EXPECT_EQ(MouseHitCount(1), 1);
+    EXPECT_EQ(MouseHitCount(1), 0);
+    EXPECT_EQ(MouseDown(1), 0);
+}
+
+TEST_F(InputTest, ButtonsKeepTheGameNumbering) {
+    InjectMouseButton(2, true);
+    InjectMouseButton(3, true);
+    PollEvents();
+    EXPECT_EQ(MouseDown(1), 0);
+    EXPECT_EQ(MouseDown(2), 1);
+    EXPECT_EQ(MouseDown(3), 1);
+    InjectMouseButton(2, false);
+    PollEvents();
+    EXPECT_EQ(MouseDown(2), 0);
+    EXPECT_EQ(MouseDown(3), 1);
+    ClearMouse();
+    EXPECT_EQ(MouseDown(3), 0);
+    EXPECT_EQ(MouseHitCount(2), 0);
+}
+
+TEST_F(InputTest, KeysUseVirtualKeyNumbers) {
+    for (int vk : {KEY_ENTER, KEY_ESCAPE, KEY_SPACE, KEY_C, KEY_H, KEY_M, KEY_N, KEY_P, KEY_S, KEY_V, KEY_X, KEY_1}) {
+        InjectKey(vk, true);
+        PollEvents();
+        EXPECT_EQ(KeyDown(vk), 1) << vk;
+        EXPECT_EQ(KeyHitCount(vk), 1) << vk;
+        EXPECT_EQ(KeyHitCount(vk), 0) << vk;
+        InjectKey(vk, false);
+        PollEvents();
+        EXPECT_EQ(KeyDown(vk), 0) << vk;
+    }
+}
+
+TEST_F(InputTest, TypedCharactersComeOutInOrder) {
+    InjectText("Zoë!");
+    PollEvents();
+    EXPECT_EQ(NextTypedChar(), 'Z');
+    EXPECT_EQ(NextTypedChar(), 'o');
+    EXPECT_EQ(NextTypedChar(), 0xEB);
+    EXPECT_EQ(NextTypedChar(), '!');
+    EXPECT_EQ(NextTypedChar(), 0);
+}
+
+TEST_F(InputTest, FocusChangesSuspendAndForgetPendingInput) {
+    InjectKey(KEY_SPACE, true);
+    InjectMouseButton(1, true);
+    InjectText("ab");
+    InjectFocus(false);
+    PollEvents();
+    EXPECT_EQ(AppSuspended(), 1);
+    EXPECT_EQ(KeyHitCount(KEY_SPACE), 0);
+    EXPECT_EQ(MouseHitCount(1), 0);
+    EXPECT_EQ(NextTypedChar(), 0);
+    InjectKey(KEY_P, true);
+    InjectFocus(true);
+    PollEvents();
+    EXPECT_EQ(AppSuspended(), 0);
+    EXPECT_EQ(KeyHitCount(KEY_P), 0);
+}
+
+TEST_F(InputTest, CloseRequestIsRecordedOnly) {
+    EXPECT_EQ(CloseRequested(), 0);
+    InjectCloseRequest();
+    PollEvents();
+    EXPECT_EQ(CloseRequested(), 1);
+}
+
+}  // namespace
