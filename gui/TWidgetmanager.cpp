@@ -104,10 +104,20 @@ void TWidgetmanager::MouseUp(int button) {
 void TWidgetmanager::UpdateListener() {
     const float mouseX = Mouse.x(), mouseY = Mouse.y();
 
-    // A widget that appeared under a resting mouse.
+    // A widget newly under the mouse, whether it appeared under a resting
+    // mouse or the mouse moved onto it, takes the hover here. It becomes the
+    // current widget at once so the hover tracking below does not enter it a
+    // second time, and the widget it replaces is left, so every enter is
+    // matched by exactly one leave.
     if (WidgetPtr w = WidgetAt(static_cast<int>(mouseX), static_cast<int>(mouseY)); w && w->IsOver == 0) {
+        if (CurrentWidget && CurrentWidget != w) {
+            const WidgetPtr left = CurrentWidget;
+            left->IsOver = 0;
+            left->MouseLeave();
+        }
         w->IsOver = 1;
         w->MouseEnter();
+        CurrentWidget = w;
     }
 
     const int dx = static_cast<int>(mouseX - OldMouseX);
