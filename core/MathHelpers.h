@@ -1,0 +1,9 @@
+#pragma once
+
+// Small numeric helpers shared by animations everywhere.
+
+float Distance(float x1, float y1, float x2, float y2);
+// One step of easing `value` towards `target`, closing 1/divisor of the gap.
+float Approach(float value, float target, float divisor);
+// The same step scaled by the frame delta (dt in 17 ms units).
+float ApproachDt(float value, float target, float divisor, float dt);
