@@ -195,13 +195,22 @@ void XmlAddChild(XmlNodeArg parentArg, XmlNodeArg childArg) {
         child->PrevNode = parent->lastchild;
         parent->lastchild = child;
         ++parent->childcount;
-        child->path = parent->path + parent->Tag;
         if (child->document != parent->document && child->document && parent->document) {
             parent->document->KeepAlive(child->document->shared_from_this());
         }
     }
     child->parent = parent;
-    child->path += "/";
+}
+
+std::string sdXMLnode::path() const {
+    std::vector<const sdXMLnode*> chain;
+    for (const sdXMLnode* up = parent; up; up = up->parent) chain.push_back(up);
+    std::string result = "/";
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        result += (*it)->Tag;
+        result += '/';
+    }
+    return result;
 }
 
 sdXMLattr* XmlAddAttr(XmlNodeArg nodeArg, const std::string& name, const std::string& value) {

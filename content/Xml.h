@@ -39,8 +39,8 @@ XmlNode XmlLoad(StreamPtr stream);
 // A new element with `tag`, appended to `parent`'s children; with a null parent
 // the element starts a document of its own.
 XmlNode XmlNewNode(XmlNodeArg parent, const std::string& tag);
-// Appends `child` (a node not linked anywhere yet) to `parent`'s children and
-// sets its path; with a null parent the child becomes a top-level element.
+// Appends `child` (a node not linked anywhere yet) to `parent`'s children;
+// with a null parent the child becomes a top-level element.
 void XmlAddChild(XmlNodeArg parent, XmlNodeArg child);
 // Appends an attribute at the end of the node's chain.
 sdXMLattr* XmlAddAttr(XmlNodeArg node, const std::string& name, const std::string& value);

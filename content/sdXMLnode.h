@@ -13,7 +13,6 @@ class sdXMLnode {
 public:
     std::string Tag;     // element name as written (case kept)
     std::string Value;   // text between the start tag and the first child or end tag
-    std::string path;    // "/" at the top level, else parent's path + parent's Tag + "/"
     sdXMLattr* firstattr = nullptr;
     sdXMLattr* lastattr = nullptr;
     int attrcount = 0;
@@ -25,6 +24,13 @@ public:
     sdXMLnode* NextNode = nullptr;
     sdXMLnode* PrevNode = nullptr;
     sdXMLnode* parent = nullptr;
+
+    // The slash path of the parent: "/" at the top level, else the parent's
+    // path + the parent's Tag + "/" (a child of a top-level res has "/res/").
+    // Worked out from the parent chain when asked: storing it in every node
+    // would let a small file of deeply nested or long-named elements demand
+    // memory growing with the square of its size.
+    std::string path() const;
 
     // The document this node was created in.
     XmlDocument* document = nullptr;
