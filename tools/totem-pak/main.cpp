@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "content/DataPak.h"
+#include "content/PakFormat.h"
 #include "content/PakWriter.h"
 #include "media/TStream.h"
 
@@ -73,28 +74,48 @@ int Pack(const std::string& dir, const std::string& outPath) {
         if (fs::weakly_canonical(it->path(), ec) == outAbsolute) continue;
         files.push_back(it->path());
     }
-    std::vector<PakWriterEntry> entries;
+    // Sorted by stored name, so the pack's layout does not depend on the order
+    // the file system lists the folder in.
+    struct Source {
+        fs::path file;
+        std::string name;
+    };
+    std::vector<Source> sources;
     for (const fs::path& file : files) {
-        PakWriterEntry entry;
-        entry.name = LowerAscii(fs::relative(file, dir, ec).generic_string());
+        std::string name = LowerAscii(fs::relative(file, dir, ec).generic_string());
         if (ec) return Fail(file.string(), ec.message());
-        StreamPtr in = OpenRead(file.string());
-        if (!in) return Fail(file.string(), "cannot be read");
-        entry.data = in->ReadAll();
-        if (static_cast<int64_t>(entry.data.size()) != in->Size()) {
-            return Fail(file.string(), "could not be read to its end");
+        if (Utf8ToLatin1(name).size() > static_cast<size_t>(PAK_NAME_LENGTH)) {
+            return Fail(file.string(), "its name in the pack would be longer than " +
+                                           std::to_string(PAK_NAME_LENGTH) + " characters");
         }
-        entries.push_back(std::move(entry));
+        sources.push_back({file, std::move(name)});
     }
-    std::sort(entries.begin(), entries.end(),
-              [](const PakWriterEntry& a, const PakWriterEntry& b) { return a.name < b.name; });
-    for (size_t i = 1; i < entries.size(); ++i) {
-        if (entries[i].name == entries[i - 1].name) {
-            return Fail(fs::path(dir) / entries[i].name,
-                        "two files differ only in letter case and would share one name");
+    std::sort(sources.begin(), sources.end(),
+              [](const Source& a, const Source& b) { return a.name < b.name; });
+    for (size_t i = 1; i < sources.size(); ++i) {
+        if (sources[i].name == sources[i - 1].name) {
+            return Fail(sources[i].file.string(), "has the same name in the pack as " +
+                                                      sources[i - 1].file.string() +
+                                                      " (letter case is not kept)");
         }
     }
 
+    std::vector<PakWriterEntry> entries;
+    for (const Source& source : sources) {
+        StreamPtr in = OpenRead(source.file.string());
+        if (!in) return Fail(source.file.string(), "cannot be read");
+        PakWriterEntry entry{source.name, in->ReadAll()};
+        if (static_cast<int64_t>(entry.data.size()) != in->Size()) {
+            return Fail(source.file.string(), "could not be read to its end");
+        }
+        entries.push_back(std::move(entry));
+    }
+
+    const fs::path outFolder = fs::path(outPath).parent_path();
+    if (!outFolder.empty()) {
+        fs::create_directories(outFolder, ec);
+        if (ec) return Fail(outFolder.string(), ec.message());
+    }
     StreamPtr out = OpenWrite(outPath);
     if (!out) return Fail(outPath, "cannot be created");
     std::string problem;
