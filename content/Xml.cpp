@@ -302,3 +302,33 @@ float XmlPathAttrFloat(XmlNodeArg node, std::string_view path, std::string_view 
     sdXMLnode* child = XmlChild(node, path);
     return child ? XmlAttrFloat(child, name, def) : def;
 }
+
+#ifdef TOTEM_XML_HAS_CORE_TYPES
+#include "core/TextHelpers.h"
+
+namespace {
+
+// Tidies the attribute's value in place, as later readers of the document see it.
+const std::string& NormaliseFields(sdXMLattr& attr) {
+    attr.Value = CollapseRepeats(attr.Value, " ");
+    return attr.Value;
+}
+
+}  // namespace
+
+VectorPtr XmlAttrVector(XmlNodeArg node, std::string_view name, VectorPtr def) {
+    sdXMLattr* attr = XmlFindAttr(node, name);
+    if (!attr) return def;
+    const std::string& value = NormaliseFields(*attr);
+    return MakeVector(TextToFloat(GetField(1, value, " ")), TextToFloat(GetField(2, value, " ")));
+}
+
+ColorPtr XmlAttrColor(XmlNodeArg node, std::string_view name, ColorPtr def) {
+    sdXMLattr* attr = XmlFindAttr(node, name);
+    if (!attr) return def;
+    const std::string& value = NormaliseFields(*attr);
+    return MakeColorAlpha(TextToInt(GetField(1, value, " ")), TextToInt(GetField(2, value, " ")),
+                          TextToInt(GetField(3, value, " ")),
+                          static_cast<float>(TextToInt(GetField(4, value, " "))));
+}
+#endif

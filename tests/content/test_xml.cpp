@@ -294,4 +294,64 @@ TEST(Xml, BinaryGarbageGivesSomeTreeWithoutHarm) {
     }
 }
 
+#ifdef TOTEM_XML_HAS_CORE_TYPES
+TEST(Xml, VectorAttributesAreTidiedAndWrittenBack) {
+    XmlNode a = Parse("<a pos=\"  10   20 \" one=\"7\" neg=\"-1.5 2.25\" bad=\"x y\" empty=\"\"/>");
+    struct Case {
+        const char* name;
+        float x, y;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"pos", 10, 20, "10 20"},
+        {"one", 7, 7, "7"},  // the second field wraps round to the first
+        {"neg", -1.5f, 2.25f, "-1.5 2.25"},
+        {"bad", 0, 0, "x y"},
+        {"empty", 0, 0, ""},
+    };
+    for (const Case& c : cases) {
+        VectorPtr v = XmlAttrVector(a, c.name, nullptr);
+        ASSERT_TRUE(v) << c.name;
+        EXPECT_FLOAT_EQ(v->x, c.x) << c.name;
+        EXPECT_FLOAT_EQ(v->y, c.y) << c.name;
+        EXPECT_EQ(XmlAttr(a, c.name), c.written) << c.name;
+    }
+    VectorPtr fallback = MakeVector(3, 4);
+    EXPECT_EQ(XmlAttrVector(a, "missing", fallback), fallback);
+    EXPECT_EQ(XmlAttrVector(nullptr, "pos", fallback), fallback);
+    EXPECT_EQ(XmlFindAttr(a, "missing"), nullptr);  // nothing added for an absent attribute
+}
+
+TEST(Xml, ColourAttributesTakeAnIntegerAlpha) {
+    XmlNode a = Parse("<a c=\" 255  128 0   1 \" half=\"10 20 30 0.5\" three=\"200 100 50\" "
+                      "hex=\"$ff $80 0 1\"/>");
+    struct Case {
+        const char* name;
+        int r, g, b;
+        float alpha;
+        const char* written;
+    };
+    const Case cases[] = {
+        {"c", 255, 128, 0, 1.0f, "255 128 0 1"},
+        {"half", 10, 20, 30, 0.0f, "10 20 30 0.5"},    // alpha is read as an integer
+        {"three", 200, 100, 50, 200.0f, "200 100 50"},  // the fourth field wraps to the first
+        {"hex", 255, 128, 0, 1.0f, "$ff $80 0 1"},
+    };
+    for (const Case& c : cases) {
+        ColorPtr col = XmlAttrColor(a, c.name, nullptr);
+        ASSERT_TRUE(col) << c.name;
+        EXPECT_EQ(col->r, c.r) << c.name;
+        EXPECT_EQ(col->g, c.g) << c.name;
+        EXPECT_EQ(col->b, c.b) << c.name;
+        EXPECT_FLOAT_EQ(col->a, c.alpha) << c.name;
+        EXPECT_FLOAT_EQ(col->a0, c.alpha) << c.name;
+        EXPECT_EQ(col->UseAlpha, 1) << c.name;
+        EXPECT_EQ(XmlAttr(a, c.name), c.written) << c.name;
+    }
+    ColorPtr fallback = MakeColor(1, 2, 3);
+    EXPECT_EQ(XmlAttrColor(a, "missing", fallback), fallback);
+    EXPECT_EQ(XmlAttrColor(nullptr, "c", fallback), fallback);
+}
+#endif
+
 }  // namespace
