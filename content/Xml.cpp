@@ -303,7 +303,6 @@ float XmlPathAttrFloat(XmlNodeArg node, std::string_view path, std::string_view 
     return child ? XmlAttrFloat(child, name, def) : def;
 }
 
-#ifdef TOTEM_XML_HAS_CORE_TYPES
 #include "core/TextHelpers.h"
 
 namespace {
@@ -331,4 +330,3 @@ ColorPtr XmlAttrColor(XmlNodeArg node, std::string_view name, ColorPtr def) {
                           TextToInt(GetField(3, value, " ")),
                           static_cast<float>(TextToInt(GetField(4, value, " "))));
 }
-#endif

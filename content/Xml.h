@@ -5,11 +5,8 @@
 #include <string_view>
 
 #include "content/sdXMLnode.h"
-#if __has_include("core/TVector.h") && __has_include("core/TColor.h") && __has_include("core/TextHelpers.h")
-#define TOTEM_XML_HAS_CORE_TYPES 1
 #include "core/TColor.h"
 #include "core/TVector.h"
-#endif
 #include "media/TStream.h"
 
 // Reader and query functions for the game's XML content files (resource
@@ -76,7 +73,6 @@ std::string XmlPathAttrString(XmlNodeArg node, std::string_view path, std::strin
 int XmlPathAttrInt(XmlNodeArg node, std::string_view path, std::string_view name, int def);
 float XmlPathAttrFloat(XmlNodeArg node, std::string_view path, std::string_view name, float def);
 
-#ifdef TOTEM_XML_HAS_CORE_TYPES
 // Two numbers separated by spaces ('10 20'). The value is tidied (trimmed,
 // runs of spaces collapsed) and the tidy text written back into the
 // attribute. A single number serves for both coordinates.
@@ -85,7 +81,6 @@ VectorPtr XmlAttrVector(XmlNodeArg node, std::string_view name, VectorPtr def);
 // integer ('255 128 0 1' is opaque; '0.5' reads as 0). Tidied and written
 // back like a vector. Missing fields repeat the first ones.
 ColorPtr XmlAttrColor(XmlNodeArg node, std::string_view name, ColorPtr def);
-#endif
 
 // ASCII case-insensitive equality, the rule for every element and attribute name.
 bool XmlNameEquals(std::string_view a, std::string_view b);

@@ -294,7 +294,6 @@ TEST(Xml, BinaryGarbageGivesSomeTreeWithoutHarm) {
     }
 }
 
-#ifdef TOTEM_XML_HAS_CORE_TYPES
 TEST(Xml, VectorAttributesAreTidiedAndWrittenBack) {
     XmlNode a = Parse("<a pos=\"  10   20 \" one=\"7\" neg=\"-1.5 2.25\" bad=\"x y\" empty=\"\"/>");
     struct Case {
@@ -352,6 +351,5 @@ TEST(Xml, ColourAttributesTakeAnIntegerAlpha) {
     EXPECT_EQ(XmlAttrColor(a, "missing", fallback), fallback);
     EXPECT_EQ(XmlAttrColor(nullptr, "c", fallback), fallback);
 }
-#endif
 
 }  // namespace

@@ -1,0 +1,28 @@
+#pragma once
+#include <array>
+#include <memory>
+
+#include "core/GameClock.h"
+#include "core/TColor.h"
+#include "core/TCurveValue.h"
+#include "core/TLine.h"
+#include "media/TTimer.h"
+
+#include "gui/TWidgetmanager.h"
+
+// The application-wide objects every screen shares. They are created by
+// InitGlobals() before the display opens and live for the whole process.
+extern std::shared_ptr<TTimer> FrameTimer;
+extern int StartMode;
+// Paths of the impulse effects along the highway: parameter 0 at the player's
+// end, 1 at the far end (all at y = 241).
+extern std::array<std::shared_ptr<TLine>, 6> ImpulseLines;
+// One colour per highway line.
+extern std::array<std::shared_ptr<TColor>, 5> LineColors;
+extern std::shared_ptr<TColor> ColorWhite;
+extern std::shared_ptr<TColor> ColorGold;
+extern std::shared_ptr<TCurveValue> SlowScalePulse;
+extern std::shared_ptr<TCurveValue> FastScalePulse;
+
+// Creates the globals above in start-up order and seeds the random numbers.
+void InitGlobals();

@@ -1,0 +1,111 @@
+#include "app/TApp.h"
+
+#include <cstdlib>
+
+#include "app/Globals.h"
+#include "app/TWinRect.h"
+#include "gui/TWidgetmanager.h"
+#include "media/Audio.h"
+#include "media/Clock.h"
+#include "media/Files.h"
+#include "media/Graphics.h"
+#include "media/Input.h"
+#include "media/System.h"
+
+int32_t TApp::previousFrameMs_ = 0;
+float TApp::lastDt_ = 0;
+std::function<void()> TApp::beforePresent_;
+
+namespace {
+constexpr int SCREEN_W = 800;
+constexpr int SCREEN_H = 600;
+constexpr int WINDOW_HZ = 85;
+const char* const PLAY_SHORTCUT = "play.url";
+const char* const CORRUPT_FILES_TEXT = "Some files are corrupt. The game may not run. Please reinstall the game.";
+
+void OpenGameDisplay() {
+    if (!OpenDisplay(SCREEN_W, SCREEN_H, 0, WINDOW_HZ)) std::exit(1);
+    SetVirtualResolution(SCREEN_W, SCREEN_H);
+    SetBlend(ALPHABLEND);
+}
+
+// One phase of a splash: draws until `phaseMs` have passed since the phase
+// began; the end is tested before each frame, so a phase may draw nothing.
+template <typename AlphaAt>
+void SplashPhase(const ImagePtr& image, int phaseMs, bool clear, AlphaAt alphaAt) {
+    const int32_t t0 = ClockMs();
+    for (int32_t now = ClockMs(); now < t0 + phaseMs; now = ClockMs()) {
+        if (clear) Cls();
+        SetAlpha(alphaAt(float(now - t0)));
+        DrawImageRect(image, 0, 0, SCREEN_W, SCREEN_H, 0);
+        PollEvents();
+        Flip(-1);
+        // A driven clock only moves when told; let a splash still take its time.
+        if (ClockIsDriven()) AdvanceClock(1000 / WINDOW_HZ);
+    }
+}
+}  // namespace
+
+int TApp::Init() {
+    OpenGameDisplay();
+    CentreWindow();
+    SetMouseVisible(0);
+    if (PathKind(PLAY_SHORTCUT) != 1) {
+        Notify(CORRUPT_FILES_TEXT, false);
+        std::exit(0);
+    }
+    SetMouseVisible(1);
+    return 0;
+}
+
+int TApp::ShowSplash(const ImagePtr& image) {
+    if (!image) return 0;
+    SplashPhase(image, 1000, true, [](float t) { return t / 1000.0f; });
+    SplashPhase(image, 2000, false, [](float) { return 1.0f; });
+    SplashPhase(image, 1000, true, [](float t) { return 1.0f - t / 1000.0f; });
+    SetAlpha(1);
+    return 0;
+}
+
+void TApp::ChooseFirstScreen(int mode, int /*level*/) {
+    StartMode = mode;
+}
+
+int TApp::Run(int mode, int level) {
+    ChooseFirstScreen(mode, level);
+    EnterLoop();
+    for (;;) RunFrame();
+}
+
+void TApp::EnterLoop() {
+    SetBlend(ALPHABLEND);
+    GameClock = 0;
+    previousFrameMs_ = ClockMs();
+}
+
+void TApp::RunFrame() {
+    Cls();
+    FrameTimer->Wait();
+    const int32_t now = ClockMs();
+    const int32_t elapsed = now - previousFrameMs_;
+    GameClock += float(elapsed);
+    // dt counts 17 ms units and is deliberately not clamped: a stall is made up
+    // for by one large step.
+    lastDt_ = float(elapsed) / 17.0f;
+    previousFrameMs_ = now;
+    WidgetManager->Update(lastDt_);
+    WidgetManager->Draw();
+    PollEvents();
+    AudioUpdate();
+    if (beforePresent_) beforePresent_();
+    Flip(1);
+}
+
+void TApp::SetBeforePresent(std::function<void()> hook) { beforePresent_ = std::move(hook); }
+
+float TApp::LastDt() { return lastDt_; }
+
+void TApp::Terminate() {
+    OpenURL(PLAY_SHORTCUT);
+    std::exit(0);
+}

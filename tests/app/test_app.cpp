@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "app/Globals.h"
+#include "app/TApp.h"
+#include "app/TWinRect.h"
+#include "gui/TWidget.h"
+#include "gui/TWidgetmanager.h"
+#include "media/Clock.h"
+#include "media/Graphics.h"
+#include "media/System.h"
+
+namespace {
+
+TEST(WindowCentring, UsesHalfTheDesktopLessHalfTheWindow) {
+    struct Case {
+        TWinRect desktop, window;
+        int x, y;
+    };
+    const Case cases[] = {
+        {{0, 0, 1280, 1024}, {0, 0, 806, 628}, 237, 198},
+        {{0, 0, 1920, 1080}, {100, 50, 900, 650}, 560, 240},
+        {{0, 0, 801, 601}, {0, 0, 803, 603}, -1, -1},  // truncation toward zero
+    };
+    for (const auto& c : cases) {
+        int x, y;
+        CentredPosition(c.desktop, c.window, x, y);
+        EXPECT_EQ(x, c.x);
+        EXPECT_EQ(y, c.y);
+    }
+}
+
+TEST(Globals, SharedConstantsHoldTheirValues) {
+    InitGlobals();
+    EXPECT_EQ(ColorGold->r, 243);
+    EXPECT_EQ(ColorGold->g, 206);
+    EXPECT_EQ(ColorGold->b, 0);
+    EXPECT_EQ(LineColors[3]->r, 255);
+    EXPECT_EQ(LineColors[3]->g, 196);
+    float x, y;
+    ImpulseLines[0]->GetPoint(0, x, y);
+    EXPECT_FLOAT_EQ(x, 221);
+    EXPECT_FLOAT_EQ(y, 510);
+    ImpulseLines[5]->GetPoint(1, x, y);
+    EXPECT_FLOAT_EQ(x, 442);
+    EXPECT_FLOAT_EQ(y, 241);
+    EXPECT_FLOAT_EQ(SlowScalePulse->curve, 10);
+    EXPECT_FLOAT_EQ(FastScalePulse->curve, 2);
+    EXPECT_EQ(FrameTimer->Hz(), 75);
+}
+
+// Records what the loop hands it and can stall like a level loading inside an update.
+class ProbeWidget : public TWidget {
+public:
+    std::vector<float> dts, clocks;
+    int draws = 0;
+    int stallMs = 0;
+    void Update(float dt) override {
+        dts.push_back(dt);
+        clocks.push_back(GameClock);
+        if (stallMs) {
+            AdvanceClock(stallMs);
+            stallMs = 0;
+        }
+    }
+    void Draw() override { ++draws; }
+};
+
+class MainLoop : public ::testing::Test {
+protected:
+    void SetUp() override {
+        UseDrivenClock(5000);
+        InitGlobals();
+        probe = std::make_shared<ProbeWidget>();
+        WidgetManager->AddWidget(probe);
+    }
+    void TearDown() override {
+        WidgetManager.reset();
+        UseRealClock();
+    }
+    std::shared_ptr<ProbeWidget> probe;
+};
+
+TEST_F(MainLoop, FirstFrameMeasuresFromLoopEntryAndEveryFrameUpdatesAndDrawsOnce) {
+    TApp::EnterLoop();
+    EXPECT_EQ(GameClock, 0);
+    TApp::RunFrame();
+    ASSERT_EQ(probe->dts.size(), 1u);
+    // 75 Hz ticks under the driven clock: the first falls 14 ms after the timer was made.
+    EXPECT_FLOAT_EQ(probe->dts[0], probe->clocks[0] / 17.0f);
+    EXPECT_GT(probe->clocks[0], 0);
+    for (int i = 0; i < 9; ++i) TApp::RunFrame();
+    EXPECT_EQ(probe->dts.size(), 10u);
+    EXPECT_EQ(probe->draws, 10);
+    EXPECT_NEAR(GameClock, 10 * 1000.0 / 75, 1.0);
+}
+
+TEST_F(MainLoop, AStallIsMadeUpByOneLargeUnclampedStep) {
+    TApp::EnterLoop();
+    TApp::RunFrame();
+    probe->stallMs = 1000;
+    TApp::RunFrame();
+    const float before = GameClock;
+    TApp::RunFrame();
+    EXPECT_NEAR(GameClock - before, 1000, 14);
+    EXPECT_NEAR(probe->dts.back(), 1000 / 17.0f, 1.0f);
+    EXPECT_GT(probe->dts.back(), 58.0f);
+}
+
+TEST(Splash, NullImageReturnsAtOnce) {
+    UseDrivenClock(1000);
+    TApp::ShowSplash(nullptr);
+    EXPECT_EQ(ClockMs(), 1000);
+    UseRealClock();
+}
+
+TEST(Splash, FadesInHoldsAndFadesOutOverFourSeconds) {
+    if (!OpenDisplay(800, 600, 0, 85)) GTEST_SKIP() << "no display";
+    SetVirtualResolution(800, 600);
+    auto image = CreateImage(8, 8, 1, 0);
+    auto pic = LockImage(image, 0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) pic->WritePixel(x, y, 0xFFFFFFFF);
+    UnlockImage(image, 0);
+    UseDrivenClock(1000);
+    TApp::ShowSplash(image);
+    EXPECT_GE(ClockMs() - 1000, 4000);
+    EXPECT_LT(ClockMs() - 1000, 4000 + 3 * 12);
+    EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
+    UseRealClock();
+    CloseDisplay();
+}
+
+TEST(Shutdown, TerminateExitsWithCodeZero) {
+    SetNotifyBoxesEnabled(false);
+    EXPECT_EXIT(TApp::Terminate(), ::testing::ExitedWithCode(0), "");
+}
+
+TEST(Startup, MissingPlayShortcutEndsWithTheCorruptFilesMessage) {
+    SetNotifyBoxesEnabled(false);
+    auto dir = std::filesystem::temp_directory_path() / "totem_no_shortcut";
+    std::filesystem::create_directories(dir);
+    auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    EXPECT_EXIT(
+        {
+            InitGlobals();
+            TApp::Init();
+        },
+        ::testing::ExitedWithCode(0), "Some files are corrupt. The game may not run. Please reinstall the game.");
+    std::filesystem::current_path(old);
+}
+
+}  // namespace
