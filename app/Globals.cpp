@@ -1,6 +1,9 @@
 #include "app/Globals.h"
 
+#include "app/TextTable.h"
 #include "gui/TWidgetmanager.h"
+#include "media/Audio.h"
+#include "media/System.h"
 #include "media/Clock.h"
 
 std::shared_ptr<TTimer> FrameTimer;
@@ -11,6 +14,7 @@ std::shared_ptr<TColor> ColorWhite;
 std::shared_ptr<TColor> ColorGold;
 std::shared_ptr<TCurveValue> SlowScalePulse;
 std::shared_ptr<TCurveValue> FastScalePulse;
+XmlNode GuiDocument;
 
 namespace {
 constexpr int FRAME_HZ = 75;
@@ -40,4 +44,13 @@ void InitGlobals() {
         ImpulseLines[i] = TLine::Create(MakeVector(p.x0, p.y0), MakeVector(p.x1, p.y1));
     }
     for (int i = 0; i < 5; ++i) LineColors[i] = TColor::Create(LINE_RGB[i][0], LINE_RGB[i][1], LINE_RGB[i][2]);
+}
+
+void LoadStartupContent() {
+    GuiDocument = XmlLoad("gui.xml");
+    TextTable.assign(300, std::string());
+    LoadTextTable();
+    // Without a text table the caption keeps the game's own name.
+    if (TextTable.size() > 110 && !TextTable[110].empty()) SetAppTitle(TextTable[110]);
+    OpenAudio();
 }

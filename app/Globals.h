@@ -6,6 +6,7 @@
 #include "core/TColor.h"
 #include "core/TCurveValue.h"
 #include "core/TLine.h"
+#include "content/Xml.h"
 #include "media/TTimer.h"
 
 #include "gui/TWidgetmanager.h"
@@ -24,5 +25,11 @@ extern std::shared_ptr<TColor> ColorGold;
 extern std::shared_ptr<TCurveValue> SlowScalePulse;
 extern std::shared_ptr<TCurveValue> FastScalePulse;
 
+// The dialog layouts, read once before the display opens.
+extern XmlNode GuiDocument;
+
 // Creates the globals above in start-up order and seeds the random numbers.
 void InitGlobals();
+// The rest of the start-up that comes before the display: the dialog layouts,
+// the text table, the window title (text 110) and the audio back-end.
+void LoadStartupContent();

@@ -1,10 +1,9 @@
 #include "app/Globals.h"
 #include "app/TApp.h"
-#include "media/Audio.h"
 
 int main() {
     InitGlobals();
-    OpenAudio();
+    LoadStartupContent();
     TApp::Init();
     TApp::Run(TApp::START_MODE_MENU, 1);
 }
