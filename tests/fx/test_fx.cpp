@@ -150,9 +150,10 @@ TEST_F(FxTest, PropertiesAreReadFromTheirElements) {
 }
 
 TEST_F(FxTest, BrokenOrMissingFilesGiveLoaderDefaults) {
+    static const char kEmbeddedNul[] = "<e>\0\0<Scale start=\"2\"";
     const std::vector<std::string> inputs = {"", "<<<>>>", "<effect><GenSpeed value=", "no xml at all",
                                              "<effect><GenSpeed value=\"abc\"/></effect>",
-                                             std::string("<e>\0\0<Scale start=\"2\"", 25)};
+                                             std::string(kEmbeddedNul, sizeof kEmbeddedNul - 1)};
     for (const auto& in : inputs) {
         auto e = TEffect::Load(Text(in, "broken.xml"));
         ASSERT_TRUE(e);
