@@ -1,5 +1,6 @@
 #include "app/Globals.h"
 
+#include "app/ResourceHooks.h"
 #include "app/TextTable.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Audio.h"
@@ -43,6 +44,7 @@ void InitGlobals() {
         const auto& p = IMPULSE_LINE_POINTS[i];
         ImpulseLines[i] = TLine::Create(MakeVector(p.x0, p.y0), MakeVector(p.x1, p.y1));
     }
+    ConnectResourceHooks();
     for (int i = 0; i < 5; ++i) LineColors[i] = TColor::Create(LINE_RGB[i][0], LINE_RGB[i][1], LINE_RGB[i][2]);
 }
 

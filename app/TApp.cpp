@@ -4,6 +4,7 @@
 
 #include "app/Globals.h"
 #include "app/TWinRect.h"
+#include "content/TResManager.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Audio.h"
 #include "media/Clock.h"
@@ -47,6 +48,9 @@ void SplashPhase(const ImagePtr& image, int phaseMs, bool clear, AlphaAt alphaAt
 }  // namespace
 
 int TApp::Init() {
+    LoadResourceFile("res.xml");
+    // Init resources load before the display opens; they become drawable with it.
+    ResManager->LoadScope("Init");
     OpenGameDisplay();
     CentreWindow();
     SetMouseVisible(0);
