@@ -57,26 +57,25 @@ WidgetPtr TWidgetmanager::WidgetAt(int mx, int my) const {
     return best;
 }
 
+void TWidgetmanager::LeaveCurrent() {
+    if (!CurrentWidget) return;
+    // Keep it alive through its own MouseLeave.
+    const WidgetPtr left = CurrentWidget;
+    left->IsOver = 0;
+    left->MouseLeave();
+}
+
 void TWidgetmanager::MouseMove() {
     WidgetPtr w = WidgetAt(MouseXi(), MouseYi());
     if (w) {
         if (w != CurrentWidget) {
-            if (CurrentWidget) {
-                // Keep it alive through its own MouseLeave.
-                const WidgetPtr left = CurrentWidget;
-                left->IsOver = 0;
-                left->MouseLeave();
-            }
+            LeaveCurrent();
             w->IsOver = 1;
             w->MouseEnter();
         }
         CurrentWidget = w;
     } else {
-        if (CurrentWidget) {
-            const WidgetPtr left = CurrentWidget;
-            left->IsOver = 0;
-            left->MouseLeave();
-        }
+        LeaveCurrent();
         CurrentWidget = nullptr;
     }
 }
@@ -110,11 +109,7 @@ void TWidgetmanager::UpdateListener() {
     // second time, and the widget it replaces is left, so every enter is
     // matched by exactly one leave.
     if (WidgetPtr w = WidgetAt(static_cast<int>(mouseX), static_cast<int>(mouseY)); w && w->IsOver == 0) {
-        if (CurrentWidget && CurrentWidget != w) {
-            const WidgetPtr left = CurrentWidget;
-            left->IsOver = 0;
-            left->MouseLeave();
-        }
+        if (CurrentWidget != w) LeaveCurrent();
         w->IsOver = 1;
         w->MouseEnter();
         CurrentWidget = w;

@@ -61,6 +61,8 @@ private:
     uint64_t _removals = 0;
     template <class Visit>
     void ForEachListed(Visit visit);
+    // Takes the hover off the current widget (if any), with its MouseLeave.
+    void LeaveCurrent();
     int MouseXi() const;
     int MouseYi() const;
 };
