@@ -267,7 +267,8 @@ TEST_F(LoadingScreen, OneBarRunsOverMenuAndGryph) {
         r->image = std::move(image);
         ResManager->ResAddData(name + ".png", name, r, scope);
     };
-    for (int i = 0; i < 50; ++i) add(i == 0 ? "IMAGE_MENU_BACK" : "menu" + std::to_string(i), "Menu", i == 0 ? menuImage : nullptr);
+    for (int i = 0; i < 50; ++i)
+        add(i == 0 ? "IMAGE_MENU_BACK" : "menu" + std::to_string(i), "Menu", i == 0 ? menuImage : nullptr);
     for (int i = 0; i < 150; ++i)
         add(i == 149 ? "IMAGE_GRYPH_STAR" : "gryph" + std::to_string(i), "Gryph", i == 149 ? gryphImage : nullptr);
     add("other", "Elsewhere", nullptr);
