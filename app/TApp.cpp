@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "app/Globals.h"
+#include "app/ResourceCatalogue.h"
 #include "app/TWinRect.h"
 #include "content/TResManager.h"
 #include "gui/TWidgetmanager.h"
@@ -51,13 +52,19 @@ int TApp::Init() {
     LoadResourceFile("res.xml");
     // Init resources load before the display opens; they become drawable with it.
     ResManager->LoadScope("Init");
+    FetchInitGroup();
     OpenGameDisplay();
     CentreWindow();
     SetMouseVisible(0);
+    ResManager->LoadScope("ZAR");
+    FetchZarGroup();
+    ShowSplash(IMAGE_ZAR_SPLASH2);
+    ShowSplash(IMAGE_ZAR_SPLASH1);
     if (PathKind(PLAY_SHORTCUT) != 1) {
         Notify(CORRUPT_FILES_TEXT, false);
         std::exit(0);
     }
+    LoadMenuAndGryph();
     SetMouseVisible(1);
     return 0;
 }
