@@ -80,6 +80,9 @@ SDL_Window* CurrentWindow() { return display.window; }
 bool EnsureSdl(Uint32 subsystems) {
     const Uint32 missing = subsystems & ~SDL_WasInit(subsystems);
     if (missing == 0) return true;
+    // Closing the window is the game's own business, but a signal from the
+    // system (Ctrl+C, a service stopping) must still end the process.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     return SDL_InitSubSystem(missing) == 0;
 }
 }  // namespace media_detail

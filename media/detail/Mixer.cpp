@@ -85,7 +85,11 @@ Mixer& Mixer::Get() {
 
 void Mixer::Open() {
     if (mode_ != Mode::Closed) return;
-    if (!sdlAudioInit_) sdlAudioInit_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (!sdlAudioInit_) {
+        // Audio brings SDL's event loop up too; keep system signals fatal.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        sdlAudioInit_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    }
     if (sdlAudioInit_) {
         SDL_AudioSpec want{};
         want.freq = MIXER_RATE;
