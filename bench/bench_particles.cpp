@@ -10,7 +10,6 @@
 #include "media/Graphics.h"
 #include "media/System.h"
 
-// One frame of a busy screen: 2,000 live particles updated and drawn.
 namespace {
 
 ImagePtr SparkImage() {
@@ -32,6 +31,15 @@ EffectPtr SparkEffect(bool glow) {
     return TEffect::Load(OpenMemory(std::vector<uint8_t>(s.begin(), s.end()), "bench.xml"));
 }
 
+// Runs an emitter until generation and expiry balance: 1000 per second, ~2 s life.
+void RunToSteadyState(TEmitter& e) {
+    for (int i = 0; i < 300; ++i) {
+        AdvanceClock(10);
+        e.Update(1);
+    }
+}
+
+// One frame of a busy screen: 2,000 live particles updated and drawn.
 void BM_Particles2000UpdateDraw(benchmark::State& state) {
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     if (!DisplayIsOpen() && !OpenDisplay(800, 600, 0, 85)) {
@@ -44,11 +52,7 @@ void BM_Particles2000UpdateDraw(benchmark::State& state) {
     SetEffectImageResolver([spark](const std::string&) { return EffectImageRef{spark, nullptr}; });
     EffectPtr fx = SparkEffect(state.range(0) != 0);
     auto e = TEmitter::Create(400, 300, fx);
-    // Warm up to a steady state: 1000 per second, ~2 s life.
-    for (int i = 0; i < 300; ++i) {
-        AdvanceClock(10);
-        e->Update(1);
-    }
+    RunToSteadyState(*e);
     for (auto _ : state) {
         AdvanceClock(10);
         e->Update(1);
@@ -68,10 +72,7 @@ void BM_Particles2000Update(benchmark::State& state) {
     SeedRandom(1);
     SetEffectImageResolver([](const std::string&) { return EffectImageRef{}; });
     auto e = TEmitter::Create(400, 300, SparkEffect(false));
-    for (int i = 0; i < 300; ++i) {
-        AdvanceClock(10);
-        e->Update(1);
-    }
+    RunToSteadyState(*e);
     for (auto _ : state) {
         AdvanceClock(10);
         e->Update(1);
