@@ -9,7 +9,7 @@ packages=(
   libpng-dev libjpeg-dev libfreetype-dev libvorbis-dev libogg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev librsvg2-dev libfluidsynth-dev fluid-soundfont-gm
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-lobster fonts-comfortaa fonts-cabin
   xvfb xauth
 )
 

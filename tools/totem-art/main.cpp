@@ -1,0 +1,86 @@
+// totem-art: paints every picture of the game into a folder.
+//
+//   totem-art OUTDIR            paints every registered piece below OUTDIR
+//   totem-art OUTDIR FILTER     only pieces whose path contains FILTER
+//   totem-art --list            prints every piece's path and size
+//
+// Each picture is written beside its final name and renamed into place when
+// complete. Problems are printed as "PATH: problem", one per line, and the exit
+// status is 1 when any piece failed.
+
+#include <cairo.h>
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "ArtKit.h"
+#include "ArtRegistry.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Render(const ArtPiece& piece, const fs::path& outDir) {
+    if (piece.width <= 0 || piece.height <= 0) return "empty size";
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, piece.width, piece.height);
+    cairo_t* cr = cairo_create(surface);
+    std::string problem;
+    try {
+        piece.paint(cr);
+    } catch (const std::exception& e) {
+        problem = e.what();
+    }
+    if (problem.empty() && cairo_status(cr) != CAIRO_STATUS_SUCCESS)
+        problem = std::string("drawing failed: ") + cairo_status_to_string(cairo_status(cr));
+    cairo_destroy(cr);
+    if (problem.empty()) {
+        const fs::path target = outDir / piece.path;
+        std::error_code ec;
+        fs::create_directories(target.parent_path(), ec);
+        const std::string temp = target.string() + ".partial";
+        cairo_surface_flush(surface);
+        if (cairo_surface_write_to_png(surface, temp.c_str()) != CAIRO_STATUS_SUCCESS) {
+            problem = "cannot be written";
+        } else {
+            fs::rename(temp, target, ec);
+            if (ec) problem = "cannot be moved into place";
+        }
+        if (!problem.empty()) fs::remove(temp, ec);
+    }
+    cairo_surface_destroy(surface);
+    return problem;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--list") {
+        for (const ArtPiece& p : AllArt()) std::printf("%s %dx%d\n", p.path.c_str(), p.width, p.height);
+        return 0;
+    }
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: totem-art OUTDIR [FILTER] | --list\n");
+        return 2;
+    }
+    const fs::path outDir = argv[1];
+    const std::string filter = argc == 3 ? argv[2] : "";
+    int failures = 0;
+    std::set<std::string> seen;
+    for (const ArtPiece& piece : AllArt()) {
+        if (!seen.insert(piece.path).second) {
+            std::fprintf(stderr, "%s: painted twice\n", piece.path.c_str());
+            ++failures;
+            continue;
+        }
+        if (!filter.empty() && piece.path.find(filter) == std::string::npos) continue;
+        const std::string problem = Render(piece, outDir);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "%s: %s\n", piece.path.c_str(), problem.c_str());
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
