@@ -34,9 +34,7 @@ TMidiFile::TMidiFile() : Log([](const std::string& line) { PrintLine(line); }) {
 int TMidiFile::Load(const std::string& path, int shift) {
     StreamPtr file = OpenRead(path);
     if (!file) {
-        notes.clear();
-        Messages.clear();
-        SameTimeDropped.clear();
+        Reset(path);
         Error = path + ": cannot be opened";
         if (Log) Log(Error);
         return -1;
@@ -47,26 +45,7 @@ int TMidiFile::Load(const std::string& path, int shift) {
 }
 
 int TMidiFile::Load(TStream& stream, int shift) {
-    notes.clear();
-    Messages.clear();
-    SameTimeDropped.clear();
-    Error.clear();
-    RunningStatusCommand = 0;
-    PPQN = 0;
-    BPM = 0;
-    Tempo = 0;
-    StarredCount = 0;
-    FretsCount = 0;
-    TempoEventCount = 0;
-    TrackCount = 0;
-    failed_ = false;
-    haveHeader_ = false;
-    name_ = stream.Name();
-    track_ = 0;
-    limit_ = NO_LIMIT;
-    startTicks_.clear();
-    lengthTicks_.clear();
-    std::fill(std::begin(lastNoteOn_), std::end(lastNoteOn_), -1);
+    Reset(stream.Name());
 
     while (!failed_ && !stream.Eof()) {
         const int64_t id = get32(stream);
@@ -106,6 +85,29 @@ int TMidiFile::Load(TStream& stream, int shift) {
     DropUnusedAndSameTime();
     ApplyVelocities();
     return 0;
+}
+
+void TMidiFile::Reset(const std::string& name) {
+    notes.clear();
+    Messages.clear();
+    SameTimeDropped.clear();
+    Error.clear();
+    RunningStatusCommand = 0;
+    PPQN = 0;
+    BPM = 0;
+    Tempo = 0;
+    StarredCount = 0;
+    FretsCount = 0;
+    TempoEventCount = 0;
+    TrackCount = 0;
+    failed_ = false;
+    haveHeader_ = false;
+    name_ = name;
+    track_ = 0;
+    limit_ = NO_LIMIT;
+    startTicks_.clear();
+    lengthTicks_.clear();
+    std::fill(std::begin(lastNoteOn_), std::end(lastNoteOn_), -1);
 }
 
 bool TMidiFile::Fail(const std::string& problem) {

@@ -68,6 +68,7 @@ class TMidiFile : public TObject {
     uint16_t get16(TStream& stream);
 
 private:
+    void Reset(const std::string& name);
     int ReadU8(TStream& stream);
     bool Fail(const std::string& problem);
     void ReadHeader(TStream& stream);

@@ -412,6 +412,10 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ParseCase{"runningNoteOn", {0x00, 0x90, 84, 100, 0x64, 85, 100, 0x00, 0xFF, 0x2F, 0x00},
                   {{84, 0, 100, 0}, {85, 100, 100, 0}}},
+        // Meta and system-exclusive events leave the running status alone.
+        ParseCase{"runningAfterMetaAndSysex",
+                  {0x00, 0x90, 84, 70, 0x00, 0xFF, 0x01, 0x00, 0x0A, 85, 70, 0x00, 0xF0, 0x01, 0xF7, 0x0A, 86, 70},
+                  {{84, 0, 70, 0}, {85, 10, 70, 0}, {86, 20, 70, 0}}},
         ParseCase{"runningNoteOff",
                   {0x00, 0x90, 84, 100, 0x0A, 85, 100, 0x82, 0x2C, 0x80, 84, 64, 0x3C, 85, 64},
                   {{84, 0, 100, 10}, {85, 10, 100, 12}}},
