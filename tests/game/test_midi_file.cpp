@@ -86,6 +86,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TimeCase{480, 0, 960, 480, 1000, 16},          // 500 ms held: 16.7 units
                     TimeCase{96, 600000, 100, 100, 625, 20},       // 625 ms held: 20.8 units
                     TimeCase{1000, 1000000, 2000, 3000, 2000, 100},
+                    // Whole milliseconds stay whole (a two-step division gives 4974).
+                    TimeCase{1000, 1000000, 4975, 2970, 4975, 99},
                     TimeCase{480, 500000, 3, 47, 3, 1},             // 3.125 ms, 48.96 ms
                     TimeCase{192, 400000, 48, 29, 100, 2},          // 60.4 ms held
                     TimeCase{32767, 16777215, 32767, 0, 16777, 0},  // largest division and tempo
