@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/ResourceCatalogue.h"
 #include "content/ContentSources.h"
 #include "content/Xml.h"
@@ -28,6 +30,12 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string kTool = std::string(TOTEM_BINARY_DIR) + "/bin/totem-sfx";
+
+// ctest runs every test in its own process, several at once: each process
+// works in folders of its own.
+fs::path Scratch(const std::string& name) {
+    return fs::temp_directory_path() / (name + "_" + std::to_string(getpid()));
+}
 
 struct ToolRun {
     int status;
@@ -112,7 +120,7 @@ std::vector<float> Play(const SoundPtr& sound) {
 class SoundTool : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        out = fs::temp_directory_path() / "totem_sfx_test";
+        out = Scratch("totem_sfx_test");
         fs::remove_all(out);
         first = Command(out.string());
     }
@@ -204,13 +212,14 @@ TEST_F(SoundTool, TheHoldLoopJoinsItsEndToItsStart) {
         typical /= double(s.size() - 1);
         const double seam = std::fabs(s.front() - s.back());
         EXPECT_LT(seam, 6 * typical) << name << ": seam " << seam << ", typical step " << typical;
-        // And the level on both sides of the seam must match.
+        // And the level just either side of the seam must match (over 20 ms:
+        // a sound may swell and fade, but not jump at its loop point).
         auto level = [&](size_t from, size_t n) {
             double sum = 0;
             for (size_t i = from; i < from + n; ++i) sum += double(s[i]) * s[i];
             return std::sqrt(sum / double(n));
         };
-        const double head = level(0, 4410), end = level(s.size() - 4410, 4410);
+        const double head = level(0, 882), end = level(s.size() - 882, 882);
         EXPECT_LT(std::fabs(head - end), 0.35 * std::max(head, end)) << name;
     }
     EXPECT_EQ(loops, 1);
@@ -218,7 +227,7 @@ TEST_F(SoundTool, TheHoldLoopJoinsItsEndToItsStart) {
 
 TEST_F(SoundTool, RebuildsWriteTheSameBytes) {
     ASSERT_EQ(first.status, 0) << first.output;
-    const fs::path again = fs::temp_directory_path() / "totem_sfx_test_again";
+    const fs::path again = Scratch("totem_sfx_test_again");
     fs::remove_all(again);
     ASSERT_EQ(Command(again.string()).status, 0);
     for (const auto& [name, plan] : PlannedSounds()) {
@@ -232,7 +241,7 @@ TEST_F(SoundTool, RebuildsWriteTheSameBytes) {
 }
 
 TEST_F(SoundTool, AFolderThatCannotBeWrittenIsReportedByName) {
-    const fs::path base = fs::temp_directory_path() / "totem_sfx_test_blocked";
+    const fs::path base = Scratch("totem_sfx_test_blocked");
     fs::remove_all(base);
     fs::create_directories(base);
     // A plain file where the output folder should be.

@@ -76,7 +76,7 @@ Signal Fail() {
     }
     MixInto(s, bonk, 0.0, 0.7);
     Svf lp(Svf::LowPass, 0.8);
-    for (float& v : s) v = lp.Process(v, 1400);
+    for (float& v : s) v = lp.Process(v, 900);
     return Fit(s, 0.36, 80);
 }
 
@@ -126,6 +126,7 @@ Signal LongHold() {
     Signal s = Silence(kLoop + kOverlap);
     Noise grains(111), air(112);
     Svf seedRing(Svf::BandPass, 6.0), wind(Svf::BandPass, 1.6), hiss(Svf::HighPass, 0.7);
+    Svf soften(Svf::LowPass, 0.7);  // a band-pass alone lets too much hiss through
     double grainEnv = 0;
     for (size_t i = 0; i < s.size(); ++i) {
         const double t = double(i) / kRate;
@@ -135,8 +136,9 @@ Signal LongHold() {
         const float tap = seedRing.Process(float(grainEnv * grains.Next()), 5200);
         // Wind: swells four times a second (8 whole swells per loop).
         const double swell = 0.65 + 0.35 * std::sin(2 * kPi * 4.0 * t);
-        const float breath = wind.Process(air.Next(), 900 + 300 * std::sin(2 * kPi * 0.5 * t));
-        s[i] = float(0.9 * hiss.Process(tap, 2500) + 0.55 * swell * breath);
+        const float breath =
+            soften.Process(wind.Process(air.Next(), 900 + 300 * std::sin(2 * kPi * 0.5 * t)), 1600);
+        s[i] = float(0.08 * hiss.Process(tap, 2500) + 0.8 * swell * breath);
     }
     // Fold the overlap back over the start so the loop point is seamless.
     const size_t loop = size_t(kLoop * kRate + 0.5), overlap = s.size() - loop;

@@ -63,6 +63,20 @@ double Rms(const Signal& s) {
     return std::sqrt(sum / double(s.size()));
 }
 
+double BrightnessHz(const Signal& s) {
+    // For a sine of frequency f the slope's RMS is 2 sin(pi f / rate) times the
+    // level's RMS; for a mixture this gives an energy-weighted mean frequency.
+    double level = 0, slope = 0;
+    for (size_t i = 1; i < s.size(); ++i) {
+        level += double(s[i]) * s[i];
+        const double d = double(s[i]) - s[i - 1];
+        slope += d * d;
+    }
+    if (level <= 0) return 0;
+    const double ratio = std::min(2.0, std::sqrt(slope / level));
+    return std::asin(ratio / 2) * kRate / kPi;
+}
+
 void NormalisePeak(Signal& s, double peak) {
     const double p = Peak(s);
     if (p <= 0) return;
@@ -171,17 +185,14 @@ Signal Pluck(double hz, double seconds, double damping, uint32_t seed) {
         prev = 0.5 * prev + 0.5 * noise.Next();
         v = prev;
     }
-    const double loss = 0.5 * (1.0 - 0.02 * std::clamp(damping, 0.0, 1.0));
-    const double blend = 0.5 + 0.45 * std::clamp(damping, 0.0, 1.0);
+    // Averaging neighbours is the string's own low-pass; damping adds loss per
+    // round trip, so a damped string dies quickly into a dull thunk.
+    const double gain = 0.996 - 0.05 * std::clamp(damping, 0.0, 1.0);
     size_t pos = 0;
-    double last = 0;
     for (size_t i = 0; i < s.size(); ++i) {
         const size_t next = (pos + 1) % period;
-        const double filtered = blend * line[pos] + (1 - blend) * line[next];
-        const double v = 2 * loss * filtered;
         s[i] = float(line[pos]);
-        last = v;
-        line[pos] = last;
+        line[pos] = gain * 0.5 * (line[pos] + line[next]);
         pos = next;
     }
     Attack(s, 0.6);

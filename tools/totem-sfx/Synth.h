@@ -25,6 +25,8 @@ void MixInto(Signal& dst, const Signal& src, double atSeconds, double gain = 1.0
 // Peak absolute sample value and root-mean-square level.
 double Peak(const Signal& s);
 double Rms(const Signal& s);
+// The energy-weighted mean frequency: a rough figure of how bright a sound is.
+double BrightnessHz(const Signal& s);
 
 // Scales so the peak becomes `peak` (a silent signal is left alone).
 void NormalisePeak(Signal& s, double peak);

@@ -70,8 +70,9 @@ std::string Make(const SoundRecipe& recipe, int serial, const fs::path& outDir) 
     std::string error;
     if (!EncodeOggVorbis(s.data(), s.size(), settings, bytes, &error)) return "cannot be encoded: " + error;
     if (!WriteAtomically(outDir / (recipe.name + ".ogg"), bytes)) return "cannot be written";
-    std::printf("%-22s %6.3f s  peak %6.1f dBFS  rms %6.1f dBFS%s\n", (recipe.name + ".ogg").c_str(), seconds,
-                Db(sfx::Peak(s)), Db(sfx::Rms(s)), recipe.loops ? "  (loops)" : "");
+    std::printf("%-22s %6.3f s  peak %6.1f dBFS  rms %6.1f dBFS  brightness %5.0f Hz%s\n",
+                (recipe.name + ".ogg").c_str(), seconds, Db(sfx::Peak(s)), Db(sfx::Rms(s)), sfx::BrightnessHz(s),
+                recipe.loops ? "  (loops)" : "");
     return "";
 }
 
