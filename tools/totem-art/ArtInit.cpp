@@ -132,10 +132,10 @@ void PaintLoadingBack(cairo_t* cr) {
         }
     }
     Glow(cr, kStoneCx, kStoneCy, 95, Palette::EyeGlow, 0.35);
-    cairo_arc(cr, kStoneCx, kStoneCy, 50, 0, 2 * M_PI);
+    cairo_arc(cr, kStoneCx, kStoneCy, 43, 0, 2 * M_PI);
     cairo_set_source_rgba(cr, 0.05, 0.03, 0.04, 0.85);
     cairo_fill(cr);
-    cairo_arc(cr, kStoneCx, kStoneCy, 50, 0, 2 * M_PI);
+    cairo_arc(cr, kStoneCx, kStoneCy, 43, 0, 2 * M_PI);
     cairo_set_source_rgba(cr, 1, 0.8, 0.5, 0.4);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
@@ -211,17 +211,17 @@ void PaintStoneFrame(cairo_t* cr, int frame) {
     const double turn = 2 * M_PI * frame / kStoneFrames;
     const double pulse = 0.5 + 0.5 * std::sin(turn);
     Glow(cr, c, c, 40, Palette::EyeGlow, 0.25 + 0.3 * pulse);
-    cairo_arc(cr, c, c, 33, 0, 2 * M_PI);
+    cairo_arc(cr, c, c, 37, 0, 2 * M_PI);
     FillStone(cr, Rgb{0.66, 0.58, 0.50}, Rgb{0.30, 0.25, 0.22}, 5150);
     cairo_new_path(cr);
-    cairo_arc(cr, c, c, 33, 0, 2 * M_PI);
+    cairo_arc(cr, c, c, 37, 0, 2 * M_PI);
     cairo_set_source_rgba(cr, 0.08, 0.05, 0.04, 1);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
     // Ring of five runes, one per line colour.
     for (int i = 0; i < 5; ++i) {
         const double a = turn + i * 2 * M_PI / 5;
-        const double rx = c + 22 * std::cos(a), ry = c + 22 * std::sin(a);
+        const double rx = c + 25 * std::cos(a), ry = c + 25 * std::sin(a);
         cairo_save(cr);
         cairo_translate(cr, rx, ry);
         cairo_rotate(cr, a + M_PI / 2);

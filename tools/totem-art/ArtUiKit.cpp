@@ -387,13 +387,23 @@ void IconPath(cairo_t* cr, Icon icon, double cx, double cy, double s) {
             cairo_restore(cr);
             break;
         case Icon::Door:
-            cairo_move_to(cr, cx - h * 0.55, cy + h * 0.85);
-            cairo_line_to(cr, cx - h * 0.55, cy - h * 0.4);
-            cairo_curve_to(cr, cx - h * 0.55, cy - h * 1.0, cx + h * 0.55, cy - h * 1.0, cx + h * 0.55, cy - h * 0.4);
-            cairo_line_to(cr, cx + h * 0.55, cy + h * 0.85);
+            // An arched door frame with its leaf swung half open.
+            cairo_move_to(cr, cx - h * 0.6, cy + h * 0.85);
+            cairo_line_to(cr, cx - h * 0.6, cy - h * 0.35);
+            cairo_curve_to(cr, cx - h * 0.6, cy - h * 1.0, cx + h * 0.6, cy - h * 1.0, cx + h * 0.6, cy - h * 0.35);
+            cairo_line_to(cr, cx + h * 0.6, cy + h * 0.85);
             cairo_close_path(cr);
             cairo_new_sub_path(cr);
-            cairo_arc_negative(cr, cx + h * 0.3, cy + h * 0.15, h * 0.1, 2 * M_PI, 0);
+            cairo_move_to(cr, cx - h * 0.38, cy + h * 0.85);
+            cairo_line_to(cr, cx - h * 0.38, cy - h * 0.3);
+            cairo_curve_to(cr, cx - h * 0.38, cy - h * 0.72, cx + h * 0.38, cy - h * 0.72, cx + h * 0.38, cy - h * 0.3);
+            cairo_line_to(cr, cx + h * 0.38, cy + h * 0.85);
+            cairo_close_path(cr);
+            cairo_new_sub_path(cr);
+            cairo_move_to(cr, cx - h * 0.38, cy - h * 0.45);
+            cairo_line_to(cr, cx + h * 0.05, cy - h * 0.3);
+            cairo_line_to(cr, cx + h * 0.05, cy + h * 0.95);
+            cairo_line_to(cr, cx - h * 0.38, cy + h * 0.85);
             cairo_close_path(cr);
             break;
         case Icon::ArrowLeft:
