@@ -298,6 +298,7 @@ void StatueHead(cairo_t* cr, bool left, uint32_t seed) {
     cairo_pattern_add_color_stop_rgba(nose, 0.5, 0, 0, 0, 0.1);
     cairo_set_source(cr, nose);
     cairo_fill(cr);
+    cairo_pattern_destroy(nose);
     // Nostrils and mouth.
     for (double s : {-1.0, 1.0}) {
         cairo_arc(cr, cx + s * 7, ey + 53, 2.5, 0, 2 * M_PI);
