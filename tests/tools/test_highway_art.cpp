@@ -10,6 +10,9 @@
 
 #include <unistd.h>
 
+#include "app/ResourceCatalogue.h"
+#include "content/DataPak.h"
+#include "content/TResManager.h"
 #include "content/Xml.h"
 #include "game/HighwayGeometry.h"
 #include "media/Graphics.h"
@@ -247,4 +250,57 @@ TEST_F(HighwayArt, NotePicturesFitTheirLine) {
             }
         }
     }
+}
+
+// The runtime folder the build made: the Gryph scope and every skin scope load
+// from the data pack and fill every picture global of their groups, at the
+// sizes and handles the play screen relies on.
+TEST(HighwayContent, GryphAndSkinScopesLoadFromTheRuntimeFolder) {
+    const fs::path game = fs::path(TOTEM_BINARY_DIR) / "game";
+    ASSERT_TRUE(fs::exists(game / "res.xml")) << "build the content first";
+    const fs::path previous = fs::current_path();
+    fs::current_path(game);
+    std::vector<std::string> fatal;
+    ResourceFatal = [&](const std::string& m) { fatal.push_back(m); };
+    ResetPakDirectory();
+    ResManager = std::make_shared<TResManager>();
+    LoadResourceFile("res.xml");
+
+    ResManager->LoadScope("Gryph");
+    FetchGryphGroup();
+    for (const auto& e : GryphGroup().images) EXPECT_TRUE(*e.global) << e.id;
+    if (IMAGE_GRYPH_BAT_MAIN) {
+        EXPECT_FLOAT_EQ(IMAGE_GRYPH_BAT_MAIN->handle_x, IMAGE_GRYPH_BAT_MAIN->width / 2.0f);
+        EXPECT_FLOAT_EQ(IMAGE_GRYPH_BAT_MAIN->handle_y, IMAGE_GRYPH_BAT_MAIN->height / 2.0f);
+    }
+    if (IMAGE_ITEM_NOTE_ANIM_3) {
+        EXPECT_EQ(IMAGE_ITEM_NOTE_ANIM_3->width, 64);
+        EXPECT_EQ(IMAGE_ITEM_NOTE_ANIM_3->FrameCount(), 8);
+    }
+    if (IMAGE_HINT_2) {
+        // The hint strip's rectangle on screen is 430 × 42.
+        EXPECT_EQ(IMAGE_HINT_2->width, 430);
+        EXPECT_EQ(IMAGE_HINT_2->height, 42);
+    }
+    for (const char* skin : kSkins) {
+        ResManager->LoadScope(skin);
+        FetchSkinGroup();
+        for (const auto& e : SkinGroup().images) EXPECT_TRUE(*e.global) << skin << " " << e.id;
+        // Drawn at scale 2, the half-size pictures fill the screen.
+        for (ImagePtr half : {IMAGE_BACK_MAIN, IMAGE_BACK_BLUESKY, IMAGE_BACK_YELLOWSKY, IMAGE_GRYPH_LINES_LIGHT})
+            if (half) {
+                EXPECT_TRUE(half->width == 400 && half->height == 300) << skin;
+            }
+        for (ImagePtr full : {IMAGE_GRYPH_BACK, IMAGE_GRYPH_LIGHT})
+            if (full) {
+                EXPECT_TRUE(full->width == 800 && full->height == 600) << skin;
+            }
+        ResManager->UnLoadScope(skin);
+    }
+    EXPECT_TRUE(fatal.empty()) << fatal.front();
+    ResManager->UnLoadScope("Gryph");
+    ResourceFatal = DefaultResourceFatal;
+    ResManager = std::make_shared<TResManager>();
+    ResetPakDirectory();
+    fs::current_path(previous);
 }

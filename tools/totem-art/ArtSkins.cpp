@@ -314,19 +314,17 @@ void PaintSea(cairo_t* cr, const SkinLook& look, Mood mood) {
         }
     }
     if (look.kind == Kind::Volcano) {
-        // Lava rivers glowing on the dark shore.
+        // Lava rivers winding over the dark shore towards the sea.
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        for (int i = 0; i < 7; ++i) {
-            double x = rnd.Uniform(0, 400), y = rnd.Uniform(kHorizon + 8, 290);
-            const double w = 1 + (y - kHorizon) / 40;
+        for (int i = 0; i < 6; ++i) {
+            const double x = rnd.Uniform(10, 390), y = rnd.Uniform(kHorizon + 10, 270);
+            const double w = 0.8 + (y - kHorizon) / 60;
+            const double len = 20 + (y - kHorizon) / 3;
             cairo_move_to(cr, x, y);
-            for (int k = 0; k < 4; ++k) {
-                x += rnd.Uniform(-20, 20);
-                y += rnd.Uniform(2, 10);
-                cairo_line_to(cr, x, y);
-            }
-            cairo_set_line_width(cr, w * 3);
-            cairo_set_source_rgba(cr, 1, 0.3, 0.03, 0.35);
+            cairo_curve_to(cr, x + rnd.Uniform(-len, len), y + len * 0.2, x + rnd.Uniform(-len, len), y + len * 0.3,
+                           x + rnd.Uniform(-len, len) * 0.6, y + len * 0.45);
+            cairo_set_line_width(cr, w * 4);
+            cairo_set_source_rgba(cr, 1, 0.3, 0.03, 0.3);
             cairo_stroke_preserve(cr);
             cairo_set_line_width(cr, w);
             cairo_set_source_rgba(cr, 1, 0.7, 0.2, 0.9);
@@ -372,22 +370,46 @@ void PaintShore(cairo_t* cr, const SkinLook& look, Mood mood) {
 }
 
 void PaintPalm(cairo_t* cr, double x, double y, double h, double lean, Rgb colour) {
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    SetRgb(cr, colour);
     const double tx = x + lean, ty = y - h;
-    cairo_move_to(cr, x, y);
-    cairo_curve_to(cr, x + lean * 0.2, y - h * 0.5, x + lean * 0.7, y - h * 0.85, tx, ty);
-    cairo_set_line_width(cr, 3.2);
-    cairo_stroke(cr);
-    for (int i = 0; i < 7; ++i) {
-        const double a = -M_PI + i * M_PI / 6 + 0.1;
-        const double len = h * 0.45;
-        const double ex = tx + std::cos(a) * len, ey = ty + std::sin(a) * len * 0.5 + len * 0.35;
-        cairo_move_to(cr, tx, ty);
-        cairo_curve_to(cr, tx + std::cos(a) * len * 0.5, ty - len * 0.25, ex, ey - len * 0.2, ex, ey);
-        cairo_set_line_width(cr, 2.4);
-        cairo_stroke(cr);
+    // Trunk: a tapering curve in ringed segments.
+    const int rings = 9;
+    for (int i = 0; i < rings; ++i) {
+        const double u0 = double(i) / rings, u1 = double(i + 1) / rings;
+        auto at = [&](double u, double* px, double* py) {
+            const double a = 1 - u;
+            *px = a * a * a * x + 3 * a * a * u * (x + lean * 0.2) + 3 * a * u * u * (x + lean * 0.7) + u * u * u * tx;
+            *py = a * a * a * y + 3 * a * a * u * (y - h * 0.5) + 3 * a * u * u * (y - h * 0.85) + u * u * u * ty;
+        };
+        double x0, y0, x1, y1;
+        at(u0, &x0, &y0);
+        at(u1, &x1, &y1);
+        const double w0 = 3.6 - 1.8 * u0, w1 = 3.6 - 1.8 * u1;
+        cairo_move_to(cr, x0 - w0, y0);
+        cairo_line_to(cr, x0 + w0, y0);
+        cairo_line_to(cr, x1 + w1 * 1.1, y1 + 1);
+        cairo_line_to(cr, x1 - w1 * 1.1, y1 + 1);
+        cairo_close_path(cr);
+        SetRgb(cr, Scale(colour, i % 2 ? 1.0 : 1.35));
+        cairo_fill(cr);
     }
+    // Fronds: long leaves drooping from the crown, each a filled blade.
+    for (int i = 0; i < 8; ++i) {
+        const double a = -M_PI + i * M_PI / 7 + 0.05 * (i % 3);
+        const double len = h * (0.42 + 0.06 * (i % 2));
+        const double ex = tx + std::cos(a) * len, ey = ty + std::sin(a) * len * 0.35 + len * 0.45;
+        const double mx = tx + std::cos(a) * len * 0.55, my = ty - len * 0.22 + std::sin(a) * len * 0.2;
+        const double nx = -(my - ty), ny = mx - tx;
+        const double nl = std::hypot(nx, ny) + 1e-6, bw = h * 0.045;
+        cairo_move_to(cr, tx, ty);
+        cairo_curve_to(cr, mx + nx / nl * bw, my + ny / nl * bw, ex, ey - 2, ex, ey);
+        cairo_curve_to(cr, ex, ey - 1, mx - nx / nl * bw, my - ny / nl * bw, tx, ty);
+        cairo_close_path(cr);
+        SetRgb(cr, Scale(colour, 1.1 + 0.25 * (i % 2)));
+        cairo_fill(cr);
+    }
+    cairo_arc(cr, tx, ty + 2, 3, 0, 2 * M_PI);
+    SetRgb(cr, Scale(colour, 0.7));
+    cairo_fill(cr);
 }
 
 // --------------------------------------------------------------- statues
@@ -655,20 +677,20 @@ void PaintHighwayLight(cairo_t* cr, const SkinLook& look) {
     cairo_clip(cr);
     cairo_pattern_t* g = AlongHighway(f, kHighwayFarProgress, near);
     AddStop(g, 0, warm, 0.0);
-    AddStop(g, 0.25, warm, 0.25);
-    AddStop(g, 0.8, warm, 0.5);
-    AddStop(g, 1, warm, 0.35);
+    AddStop(g, 0.25, warm, 0.1);
+    AddStop(g, 0.8, warm, 0.24);
+    AddStop(g, 1, warm, 0.16);
     cairo_set_source(cr, g);
     cairo_paint(cr);
     cairo_pattern_destroy(g);
     for (int line = 0; line < G::kLines; ++line) {
         const double x = G::LineX(line);
-        HighwayQuad(cr, f, x - 3, x + 3, 5, near);
+        HighwayQuad(cr, f, x - 2.2, x + 2.2, 5, near);
         cairo_pattern_t* l = AlongHighway(f, 5, near);
         const Rgb c = Mix(Palette::Line(line), Rgb{1, 1, 1}, 0.4);
         AddStop(l, 0, c, 0);
-        AddStop(l, 0.5, c, 0.35);
-        AddStop(l, 1, c, 0.5);
+        AddStop(l, 0.5, c, 0.25);
+        AddStop(l, 1, c, 0.4);
         cairo_set_source(cr, l);
         cairo_fill(cr);
         cairo_pattern_destroy(l);
