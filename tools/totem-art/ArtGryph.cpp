@@ -333,22 +333,24 @@ void PaintCircleFail(cairo_t* cr) {
 // Laid over a completed row (centred on it): a gold frame around the circles
 // with a ribbon underneath.
 void PaintRowCompleted(cairo_t* cr) {
+    // Centred on the row like the circles: the frame's middle is the
+    // picture's middle, the ribbon hangs over its lower edge.
     const double w = 300, h = 76;
-    Glow(cr, w / 2, h / 2 - 4, 150, Palette::Gold, 0.18);
-    RoundedRect(cr, 18, 8, w - 36, 46, 23);
+    Glow(cr, w / 2, h / 2, 150, Palette::Gold, 0.18);
+    RoundedRect(cr, 18, h / 2 - 26, w - 36, 52, 26);
     cairo_set_line_width(cr, 7);
     SetRgb(cr, Rgb{0.45, 0.28, 0.0}, 0.8);
     cairo_stroke_preserve(cr);
     cairo_set_line_width(cr, 3.5);
     SetRgb(cr, Palette::Gold);
     cairo_stroke(cr);
-    RoundedRect(cr, w / 2 - 58, 48, 116, 24, 8);
+    RoundedRect(cr, w / 2 - 54, h - 21, 108, 20, 7);
     SetRgb(cr, Rgb{0.5, 0.18, 0.05}, 0.95);
     cairo_fill_preserve(cr);
     SetRgb(cr, Palette::Gold);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
-    OutlinedText(cr, "lobster", 19, w / 2, 60, "Melody!", Rgb{1, 0.93, 0.55}, Rgb{0.3, 0.1, 0.0}, 1.5);
+    OutlinedText(cr, "lobster", 16, w / 2, h - 11, "Melody!", Rgb{1, 0.93, 0.55}, Rgb{0.3, 0.1, 0.0}, 1.2);
 }
 
 // ---------------------------------------------------------- hints
