@@ -52,14 +52,14 @@ void PaintLineGlow(cairo_t* cr, const ScreenFrame& f, int line, Rgb colour, doub
     cairo_pattern_add_color_stop_rgba(along, stop * 0.6, colour.r, colour.g, colour.b, 0.25 * strength);
     cairo_pattern_add_color_stop_rgba(along, stop, colour.r, colour.g, colour.b, 0.75 * strength);
     cairo_pattern_add_color_stop_rgba(along, 1, colour.r, colour.g, colour.b, 0.15 * strength);
-    for (int pass = 0; pass < 3; ++pass) {
-        // Three widths of the same patch make its side edges soft.
-        const double w = hw * (0.7 + 0.25 * pass);
+    for (int pass = 0; pass < 10; ++pass) {
+        // Ten widths of the same patch, stacked, make its side edges soft.
+        const double w = hw * (0.5 + 0.08 * pass);
         HighwayQuad(cr, f, lx - w, lx + w, 70, bottom);
         cairo_set_source(cr, along);
         cairo_save(cr);
         cairo_clip(cr);
-        cairo_paint_with_alpha(cr, 0.45);
+        cairo_paint_with_alpha(cr, 0.14);
         cairo_restore(cr);
     }
     cairo_pattern_destroy(along);
