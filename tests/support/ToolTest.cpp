@@ -49,3 +49,10 @@ std::vector<std::string> Lines(const std::string& text) {
     for (std::string line; std::getline(ss, line);) lines.push_back(line);
     return lines;
 }
+
+fs::path TestTempPath(const std::string& name) {
+    const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string suffix = "_" + std::to_string(::getpid());
+    if (info) suffix += std::string("_") + info->test_suite_name() + "_" + info->name();
+    return fs::temp_directory_path() / (name + suffix);
+}

@@ -32,3 +32,8 @@ private:
 std::string Slurp(const std::filesystem::path& path);
 void Spit(const std::filesystem::path& path, const std::string& text);
 std::vector<std::string> Lines(const std::string& text);
+
+// A path in the temporary folder that no other test process uses: the name
+// is suffixed with the process id and the running test's name, so tests that
+// CTest runs side by side never share files.
+std::filesystem::path TestTempPath(const std::string& name);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/ToolTest.h"
+
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -62,7 +64,7 @@ int CountPanels(const TPicture& sheet) {
 class ContactSheet : public ::testing::Test {
 protected:
     void SetUp() override {
-        game = fs::temp_directory_path() / "totem_contact_sheet";
+        game = TestTempPath("totem_contact_sheet");
         fs::remove_all(game);
         fs::create_directories(game / "media" / "gfx");
         // A strip of four frames in four clear colours, and two pictures: one

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "support/ToolTest.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -23,7 +25,7 @@ struct Outcome {
 
 // Runs a command, keeping what it printed on both streams.
 Outcome Command(const std::string& args) {
-    const fs::path log = fs::temp_directory_path() / "totem_fontbake_test.log";
+    const fs::path log = TestTempPath("totem_fontbake_test.log");
     const std::string command = args + " > " + log.string() + " 2>&1";
     Outcome run;
     const int raw = std::system(command.c_str());
@@ -36,7 +38,7 @@ Outcome Command(const std::string& args) {
 std::string Tool(const std::string& name) { return std::string(TOTEM_BINARY_DIR) + "/bin/" + name; }
 
 fs::path FreshDir(const std::string& name) {
-    const fs::path dir = fs::temp_directory_path() / name;
+    const fs::path dir = TestTempPath(name);
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
