@@ -14,63 +14,16 @@
 #include "content/DataPak.h"
 #include "content/PakWriter.h"
 #include "media/TStream.h"
+#include "support/ToolTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-void Spit(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << text;
-}
-
-class TotemPak : public testing::Test {
+class TotemPak : public ToolTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("totem_pak_tool_" + std::to_string(::getpid()) + "_" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    ToolRun Tool(const std::string& args) {
-        const std::string tool = std::string(TOTEM_BINARY_DIR) + "/bin/totem-pak";
-        const fs::path out = dir_ / "stdout.txt";
-        const fs::path err = dir_ / "stderr.txt";
-        const std::string command =
-            "'" + tool + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int raw = std::system(command.c_str());
-        ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-        fs::remove(out);
-        fs::remove(err);
-        return run;
-    }
-    std::string Q(const fs::path& p) { return "'" + p.string() + "'"; }
-
-    fs::path dir_;
+    TotemPak() : ToolTest("totem-pak") {}
 };
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream ss(text);
-    for (std::string line; std::getline(ss, line);) lines.push_back(line);
-    return lines;
-}
 
 TEST_F(TotemPak, PacksListsAndExtractsWithTheNamesTheGameAsksFor) {
     const fs::path game = dir_ / "game";
