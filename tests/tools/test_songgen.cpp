@@ -1,14 +1,17 @@
 #include <gtest/gtest.h>
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "support/ToolTest.h"
+#include "tools/totem-songgen/LoopFolder.h"
 #include "tools/totem-songgen/SongDescription.h"
 
 namespace fs = std::filesystem;
@@ -25,39 +28,16 @@ const std::string kGood =
     "structure = intro:2 A:4 B:4 outro:2\n"
     "seed = 77\n";
 
-std::string Without(const std::string& field) {
-    std::istringstream in(kGood);
+std::string Without(const std::string& field, const std::string& text = kGood) {
+    std::istringstream in(text);
     std::string line, out;
     while (std::getline(in, line))
         if (line.rfind(field + " =", 0) != 0) out += line + "\n";
     return out;
 }
 
-std::string Replace(const std::string& field, const std::string& value) {
-    return Without(field) + field + " = " + value + "\n";
-}
-
-struct ToolRun {
-    int status;
-    std::string err;
-};
-
-ToolRun Tool(const std::string& args) {
-    const fs::path err = fs::temp_directory_path() / "totem_songgen_err.txt";
-    const std::string command = std::string(TOTEM_BINARY_DIR) + "/bin/totem-songgen " + args + " 2>" + err.string();
-    int status = std::system(command.c_str());
-    std::ifstream in(err);
-    std::stringstream text;
-    text << in.rdbuf();
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, text.str()};
-}
-
-fs::path WriteDescription(const std::string& name, const std::string& text) {
-    fs::path dir = fs::temp_directory_path() / "totem_songgen_test";
-    fs::create_directories(dir);
-    fs::path file = dir / (name + ".song");
-    std::ofstream(file) << text;
-    return file;
+std::string Replace(const std::string& field, const std::string& value, const std::string& text = kGood) {
+    return Without(field, text) + field + " = " + value + "\n";
 }
 
 // Interleaved stereo floats of an Ogg Vorbis file.
@@ -83,6 +63,16 @@ double Rms(const std::vector<float>& s, size_t from = 0, size_t to = SIZE_MAX) {
     for (size_t i = from; i < to; ++i) sum += double(s[i]) * s[i];
     return to > from ? std::sqrt(sum / double(to - from)) : 0;
 }
+
+class SongGenTool : public ToolTest {
+protected:
+    SongGenTool() : ToolTest("totem-songgen") {}
+    fs::path Describe(const std::string& name, const std::string& text) {
+        fs::path file = dir_ / (name + ".song");
+        Spit(file, text);
+        return file;
+    }
+};
 
 }  // namespace
 
@@ -135,11 +125,10 @@ TEST(SongDescription, RejectsBadInputNamingTheFile) {
     }
 }
 
-TEST(SongGenTool, BadDescriptionFailsWithOneLineAndWritesNothing) {
-    const fs::path file = WriteDescription("broken", Replace("tempo", "300"));
-    const fs::path out = fs::temp_directory_path() / "totem_songgen_test" / "broken_out";
-    fs::remove_all(out);
-    ToolRun r = Tool("song " + file.string() + " " + out.string());
+TEST_F(SongGenTool, BadDescriptionFailsWithOneLineAndWritesNothing) {
+    const fs::path file = Describe("broken", Replace("tempo", "300"));
+    const fs::path out = dir_ / "broken_out";
+    ToolRun r = Tool("song " + Q(file) + " " + Q(out));
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(file.string()), std::string::npos) << r.err;
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << r.err;
@@ -147,11 +136,10 @@ TEST(SongGenTool, BadDescriptionFailsWithOneLineAndWritesNothing) {
     EXPECT_FALSE(fs::exists(out / "song.ogg"));
 }
 
-TEST(SongGenTool, MissingSoundfontStopsWithAClearMessage) {
-    const fs::path file = WriteDescription("nofont", Replace("structure", "A:2"));
-    const fs::path out = fs::temp_directory_path() / "totem_songgen_test" / "nofont_out";
-    fs::remove_all(out);
-    ToolRun r = Tool("song " + file.string() + " " + out.string() + " --soundfont /nonexistent/none.sf2");
+TEST_F(SongGenTool, MissingSoundfontStopsWithAClearMessage) {
+    const fs::path file = Describe("nofont", Replace("structure", "A:2"));
+    const fs::path out = dir_ / "nofont_out";
+    ToolRun r = Tool("song " + Q(file) + " " + Q(out) + " --soundfont /nonexistent/none.sf2");
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("soundfont /nonexistent/none.sf2"), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(out / "song.ogg"));
@@ -161,11 +149,10 @@ TEST(SongGenTool, MissingSoundfontStopsWithAClearMessage) {
 
 // A short song renders two tracks of the same length, both clearly audible,
 // the lead different from the band, and leaves no temporary files behind.
-TEST(SongGenTool, ShortSongRendersBandAndLead) {
-    const fs::path file = WriteDescription("short", Replace("structure", "A:2 outro:2"));
-    const fs::path out = fs::temp_directory_path() / "totem_songgen_test" / "short_out";
-    fs::remove_all(out);
-    ToolRun r = Tool("song " + file.string() + " " + out.string());
+TEST_F(SongGenTool, ShortSongRendersBandAndLead) {
+    const fs::path file = Describe("short", Replace("structure", "A:2 outro:2"));
+    const fs::path out = dir_ / "short_out";
+    ToolRun r = Tool("song " + Q(file) + " " + Q(out));
     ASSERT_EQ(r.status, 0) << r.err;
     int rate = 0;
     auto band = Decode(out / "song.ogg", &rate);
@@ -189,19 +176,19 @@ TEST(SongGenTool, ShortSongRendersBandAndLead) {
     // The same description renders the same bytes again.
     std::ifstream first(out / "song.ogg", std::ios::binary);
     std::string before((std::istreambuf_iterator<char>(first)), {});
-    ASSERT_EQ(Tool("song " + file.string() + " " + out.string()).status, 0);
+    ASSERT_EQ(Tool("song " + Q(file) + " " + Q(out)).status, 0);
     std::ifstream second(out / "song.ogg", std::ios::binary);
     std::string after((std::istreambuf_iterator<char>(second)), {});
     EXPECT_TRUE(before == after);
 }
 
 // The menu loop wraps around without a click: the jump from its last frame to
-// its first is no larger than the usual step between neighbouring frames.
-TEST(SongGenTool, LoopJoinsSeamlessly) {
-    const fs::path file = WriteDescription("loop", Replace("structure", "A:2"));
-    const fs::path out = fs::temp_directory_path() / "totem_songgen_test" / "loop.ogg";
-    fs::remove(out);
-    ToolRun r = Tool("loop " + file.string() + " " + out.string());
+// its first is no larger than the usual step between neighbouring frames, and
+// what still sounds at the end (a sustained pad, the reverb) carries on at the start.
+TEST_F(SongGenTool, LoopJoinsSeamlessly) {
+    const fs::path file = Describe("loop", Replace("style", "ballad", Replace("structure", "A:2")));
+    const fs::path out = dir_ / "loop.ogg";
+    ToolRun r = Tool("loop " + Q(file) + " " + Q(out));
     ASSERT_EQ(r.status, 0) << r.err;
     auto s = Decode(out);
     ASSERT_GT(s.size(), 44100u * 2);
@@ -213,4 +200,25 @@ TEST(SongGenTool, LoopJoinsSeamlessly) {
     std::sort(steps.begin(), steps.end());
     const float usual = steps[steps.size() * 999 / 1000];
     for (int c = 0; c < 2; ++c) EXPECT_LE(std::fabs(s[size_t(c)] - s[s.size() - 2 + size_t(c)]), usual) << c;
+}
+
+// A tone struck just before the loop's end rings on over the seam: folded, it
+// continues at the start without a jump, and nothing is lost or doubled.
+TEST(LoopFolder, WhatRingsPastTheEndContinuesAtTheStart) {
+    const size_t loop = 4000, tail = 3000, strike = loop - 500;
+    std::vector<float> band((loop + tail) * 2, 0.0f), lead((loop + tail) * 2, 0.0f);
+    for (size_t f = strike; f < loop + tail; ++f) {
+        const double t = double(f - strike);
+        band[2 * f] = band[2 * f + 1] = float(0.5 * std::exp(-t / 1200) * std::sin(t * 0.05));
+    }
+    lead[2 * 10] = 0.25f;  // one click in the lead, at frame 10
+    const auto mix = LoopFolder::Fold(band, lead, loop);
+    ASSERT_EQ(mix.size(), loop * 2);
+    for (size_t c = 0; c < 2; ++c) {
+        const float step = std::fabs(mix[c] - mix[2 * (loop - 1) + c]);
+        EXPECT_LT(step, 0.05f) << "a jump at the seam";
+    }
+    EXPECT_FLOAT_EQ(mix[2 * 700], band[2 * (loop + 700)]);
+    EXPECT_FLOAT_EQ(mix[2 * 10], band[2 * (loop + 10)] + 0.25f);
+    EXPECT_FLOAT_EQ(mix[2 * (strike + 100)], band[2 * (strike + 100)]);
 }

@@ -16,6 +16,7 @@
 #include "media/OggEncoder.h"
 #include "tools/totem-songgen/ChartBuilder.h"
 #include "tools/totem-songgen/ChartMidiWriter.h"
+#include "tools/totem-songgen/LoopFolder.h"
 #include "tools/totem-songgen/SongComposer.h"
 #include "tools/totem-songgen/SongDescription.h"
 #include "tools/totem-songgen/SongRenderer.h"
@@ -156,9 +157,7 @@ int Loop(const Options& o) {
     std::vector<float> band, lead;
     if (!renderer.Render(score, false, frames, band, error) || !renderer.Render(score, true, frames, lead, error))
         return Fail(file + ": " + error);
-    // What rings on past the loop's end is laid over its start, so the seam is inaudible.
-    std::vector<float> mix(loopFrames * 2, 0.0f);
-    for (size_t i = 0; i < frames * 2; ++i) mix[i % (loopFrames * 2)] += band[i] + lead[i];
+    std::vector<float> mix = LoopFolder::Fold(band, lead, loopFrames);
     if (Rms(mix) < kSilentRms) return Fail(file + ": the loop rendered silent");
     Normalise(mix, nullptr);
     std::vector<uint8_t> ogg;
