@@ -8,6 +8,7 @@ if(TARGET totem-songgen)
     get_filename_component(song ${song_source} NAME_WE)
     string(TOLOWER ${song} song)
     add_custom_command(OUTPUT ${TOTEM_STAGE_DIR}/songs/${song}.stamp
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${TOTEM_STAGE_DIR}/songs
       COMMAND ${CMAKE_COMMAND} -E rm -f ${TOTEM_STAGE_DIR}/songs/${song}.stamp
       COMMAND $<TARGET_FILE:totem-songgen> song ${song_source} ${TOTEM_GAME_DIR}/media/songs/${song}
       COMMAND ${CMAKE_COMMAND} -E touch ${TOTEM_STAGE_DIR}/songs/${song}.stamp

@@ -6,6 +6,7 @@
 // Option --soundfont FILE (default: the General MIDI soundfont of Debian's
 // fluid-soundfont-gm). Every failure prints one line and exits with 1; files
 // are written beside their final names and renamed only when all are made.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -119,6 +120,10 @@ int Song(const Options& o) {
         return Fail(file + ": " + error);
     if (Rms(band) < kSilentRms) return Fail(file + ": the band track rendered silent");
     if (Rms(lead) < kSilentRms) return Fail(file + ": the lead track rendered silent");
+    // Instruments differ a lot in loudness; the lead sits a little under the band
+    // so that the band carries the song while the lead is muted.
+    const float balance = float(std::clamp(0.8 * Rms(band) / Rms(lead), 0.4, 1.6));
+    for (float& v : lead) v *= balance;
     Normalise(band, &lead);
 
     const std::string name = fs::path(file).stem().string();
