@@ -189,6 +189,10 @@ TEST(SongCharts, EveryDifficultyFollowsTheChartRules) {
                     continue;
                 }
                 if (!Playable(r.note)) continue;
+                // Every catch moves the melody row on: bonus items stay out of melodies.
+                if (r.note == 91) {
+                    EXPECT_EQ(melody, 0) << where << ": bonus item inside a melody at " << r.ms;
+                }
                 const bool head = IsLine(r.note) && r.velocity >= 31 && r.velocity <= 59;
                 const bool member = r.velocity < 30;
                 if (member) {
@@ -311,6 +315,13 @@ TEST(SongCharts, CheckerFindsBrokenCharts) {
              crowd.tick += s.score.TicksForMs(40);
              crowd.note = 89;
              v.insert(v.begin() + long(plain) + 1, crowd);
+         }},
+        {"bonus item inside a melody", [&](auto& v) {
+             ChartItem bonus = v[head + 1];
+             bonus.note = ChartNote::kBonus;
+             bonus.velocity = 64;
+             bonus.tick += s.score.TicksForMs(1);
+             v.insert(v.begin() + long(head) + 2, bonus);
          }},
         {"jump", [&](auto& v) {
              // Two notes far apart in time but five lines… only four exist, so swing across.

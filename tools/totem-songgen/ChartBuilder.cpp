@@ -70,10 +70,13 @@ public:
         LeadNotes(true);
         Frets();
         LeadNotes(false);
-        Bonuses();
         std::vector<ChartItem> out;
         for (auto& [tick, item] : items_) out.push_back(item);
         Melodies(out);
+        for (const auto& item : out) items_[item.tick] = item;
+        Bonuses();
+        out.clear();
+        for (auto& [tick, item] : items_) out.push_back(item);
         Flashes(out);
         Messages(out);
         std::stable_sort(out.begin(), out.end(), [](const ChartItem& a, const ChartItem& b) { return a.tick < b.tick; });
@@ -203,6 +206,9 @@ private:
             item.velocity = 64;
             item.length = kShortNoteTicks;
             if (s_.ReaderMs(tick) < kFirstItemMs || !Fits(item) || rng_.Chance(0.3)) continue;
+            // Every catch moves the melody row on, so a bonus item never follows melody notes.
+            auto before = items_.lower_bound(tick);
+            if (before != items_.begin() && std::prev(before)->second.velocity < 60) continue;
             items_[tick] = item;
             nextMs = s_.ReaderMs(tick) + r_.bonusEveryMs;
         }
@@ -347,6 +353,8 @@ std::vector<std::string> ChartBuilder::Check(const SongScore& score, const Chart
         const bool member = i.note <= ChartNote::kFret && i.velocity < 30;
         if (expectMember && !member) problems.push_back(at(*prev) + "melody head without members");
         if (member && melodyLength == 0) problems.push_back(at(i) + "melody note without a head before it");
+        if (i.note == ChartNote::kBonus && melodyLength > 0)
+            problems.push_back(at(i) + "a bonus item inside a melody");
         if (i.note == ChartNote::kFret && (member || (i.velocity >= 31 && i.velocity <= 59)))
             problems.push_back(at(i) + "a fret inside a melody");
         if (head) {
