@@ -40,6 +40,7 @@ void CheckGroup(sdXMLnode* group, const std::string& file,
                 std::map<std::string, std::map<std::string, Declared>>& scopes,
                 std::vector<std::string>& problems) {
     const std::string scope = Lower(XmlAttrString(group, "id", ""));
+    if (scope.empty()) problems.push_back(file + ": a resources group without an id");
     std::string idPrefix;
     for (sdXMLnode* child = group->firstchild; child; child = child->NextNode) {
         if (XmlNameEquals(child->Tag, "setdefaults")) {
@@ -169,6 +170,13 @@ std::string CompileTextTable(const std::string& sourceName, const std::string& s
             }
             if (cp > 0xFFFF) {
                 problems.push_back(where + "a character beyond U+FFFF cannot be stored");
+                break;
+            }
+            // A carriage return would end the entry early in the table and
+            // turn the rest of the text into a line of its own; other
+            // control characters would draw nothing.
+            if (cp < 32 && cp != '\t') {
+                problems.push_back(where + "control character " + std::to_string(cp) + " in the text");
                 break;
             }
             AppendUtf16(out, cp);

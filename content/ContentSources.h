@@ -17,7 +17,8 @@ struct ResourceFragment {
 // Joins the fragments, in the given order, into one resource description.
 // Appends a "FILE: problem" line to `problems` for an id declared twice in one
 // scope (across all fragments), a declaration without an id or without a
-// path, and a fragment with no "resources" group. The joined text is only
+// path, a "resources" group without a scope id (it could never be loaded), and
+// a fragment with no "resources" group. The joined text is only
 // meaningful when no problem was added.
 std::string JoinResourceFragments(const std::vector<ResourceFragment>& fragments,
                                   std::vector<std::string>& problems);
@@ -26,6 +27,7 @@ std::string JoinResourceFragments(const std::vector<ResourceFragment>& fragments
 // lines are "NUMBER TEXT" with NUMBER of one to three digits; empty lines and
 // lines starting with '#' are skipped. Appends "FILE:LINE: problem" for a line
 // without a number, a number defined twice, and a character outside the Basic
-// Multilingual Plane (the table has no surrogate pairs) or invalid UTF-8.
+// Multilingual Plane (the table has no surrogate pairs), a control character
+// in a text (a carriage return would split the entry in two), or invalid UTF-8.
 std::string CompileTextTable(const std::string& sourceName, const std::string& source,
                              std::vector<std::string>& problems);

@@ -3,6 +3,7 @@
 //   totem-art OUTDIR            paints every registered piece below OUTDIR
 //   totem-art OUTDIR FILTER     only pieces whose path contains FILTER
 //   totem-art --list            prints every piece's path and size
+//   totem-art --skins-xml FILE  writes the statues' eye positions of the skins
 //
 // Each picture is written beside its final name and renamed into place when
 // complete. Problems are printed as "PATH: problem", one per line, and the exit
@@ -18,6 +19,7 @@
 
 #include "ArtKit.h"
 #include "ArtRegistry.h"
+#include "ArtSkins.h"
 
 namespace fs = std::filesystem;
 
@@ -61,8 +63,16 @@ int main(int argc, char** argv) {
         for (const ArtPiece& p : AllArt()) std::printf("%s %dx%d\n", p.path.c_str(), p.width, p.height);
         return 0;
     }
+    if (argc == 3 && std::string(argv[1]) == "--skins-xml") {
+        FILE* out = std::fopen(argv[2], "wb");
+        const std::string xml = SkinsXml();
+        const bool ok = out && std::fwrite(xml.data(), 1, xml.size(), out) == xml.size();
+        if (out && std::fclose(out) != 0) return 1;
+        if (!ok) std::fprintf(stderr, "%s: cannot be written\n", argv[2]);
+        return ok ? 0 : 1;
+    }
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: totem-art OUTDIR [FILTER] | --list\n");
+        std::fprintf(stderr, "usage: totem-art OUTDIR [FILTER] | --list | --skins-xml FILE\n");
         return 2;
     }
     const fs::path outDir = argv[1];
