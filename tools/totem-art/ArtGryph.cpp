@@ -419,15 +419,15 @@ struct Message {
 
 // The chart shows message v at the v-th position; each picture is as wide as
 // twice its distance from the screen's middle, so every message is centred.
-//  1 "Get ready!"   — at the very start of a song, high over the scene
-//  2 "Melody ahead!" — before a long chain of linked notes
-//  3 "Go!"          — the first notes are coming
-//  4 "Solo!"        — the lead takes over: a dense stretch of notes
-//  5 "Speed up!"    — the song grows faster
-//  6 "Grand finale!" — the last part of the song
+//  1 "Get ready!"    — at the very start of a song, high over the scene
+//  2 "Melody ahead!" — before the first chain of linked notes
+//  3 "Frets!"        — before the first fret: click as it crosses
+//  4 "Hold on!"      — before the first long note: stay on it
+//  5 "Final round!"  — the last part of the song
+//  6 "Well done!"    — after the last note
 const Message kMessages[] = {
-    {"Get ready!", 224, 25, 62}, {"Melody ahead!", 266, 124, 46}, {"Go!", 358, 142, 40},
-    {"Solo!", 331, 124, 48},     {"Speed up!", 305, 137, 40},     {"Grand finale!", 237, 80, 54},
+    {"Get ready!", 224, 25, 62}, {"Melody ahead!", 266, 124, 46}, {"Frets!", 358, 142, 40},
+    {"Hold on!", 331, 124, 48},  {"Final round!", 305, 137, 40},  {"Well done!", 237, 80, 54},
 };
 
 void PaintMessage(cairo_t* cr, const Message& m, int w) {
