@@ -137,7 +137,7 @@ void FillStone(cairo_t* cr, Rgb light, Rgb dark, uint32_t seed) {
 }
 
 void PaintSvg(cairo_t* cr, const std::string& repoPath, double x, double y, double w, double h) {
-    const std::string path = std::string(TOTEM_SOURCE_DIR) + "/" + repoPath;
+    const std::string path = repoPath.starts_with("/") ? repoPath : std::string(TOTEM_SOURCE_DIR) + "/" + repoPath;
     GError* error = nullptr;
     RsvgHandle* handle = rsvg_handle_new_from_file(path.c_str(), &error);
     if (!handle) {

@@ -54,7 +54,8 @@ void Glow(cairo_t* cr, double cx, double cy, double radius, Rgb colour, double a
 // two tones, speckles and a few cracks, seeded so every build paints the same.
 void FillStone(cairo_t* cr, Rgb light, Rgb dark, uint32_t seed);
 
-// Paints an SVG file from assets/art/ (path relative to the repository) into
+// Paints an SVG file from assets/art/ (path relative to the repository, or an
+// absolute path) into
 // the box; throws ArtError naming the file when it does not decode.
 void PaintSvg(cairo_t* cr, const std::string& repoPath, double x, double y, double w, double h);
 

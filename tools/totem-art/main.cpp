@@ -4,6 +4,9 @@
 //   totem-art OUTDIR FILTER     only pieces whose path contains FILTER
 //   totem-art --list            prints every piece's path and size
 //   totem-art --skins-xml FILE  writes the statues' eye positions of the skins
+//   totem-art --svg FILE.svg W H OUT.png
+//                               rasterises one SVG source at W × H, so an author
+//                               can look at a drawing before a painter uses it
 //
 // Each picture is written beside its final name and renamed into place when
 // complete. Problems are printed as "PATH: problem", one per line, and the exit
@@ -12,6 +15,7 @@
 #include <cairo.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <set>
@@ -71,8 +75,16 @@ int main(int argc, char** argv) {
         if (!ok) std::fprintf(stderr, "%s: cannot be written\n", argv[2]);
         return ok ? 0 : 1;
     }
+    if (argc == 6 && std::string(argv[1]) == "--svg") {
+        const std::string svg = fs::absolute(argv[2]).string();
+        const int w = std::atoi(argv[3]), h = std::atoi(argv[4]);
+        const ArtPiece piece{argv[5], w, h, [=](cairo_t* cr) { PaintSvg(cr, svg, 0, 0, w, h); }};
+        const std::string problem = Render(piece, fs::path());
+        if (!problem.empty()) std::fprintf(stderr, "%s: %s\n", argv[5], problem.c_str());
+        return problem.empty() ? 0 : 1;
+    }
     if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: totem-art OUTDIR [FILTER] | --list | --skins-xml FILE\n");
+        std::fprintf(stderr, "usage: totem-art OUTDIR [FILTER] | --list | --skins-xml FILE | --svg FILE.svg W H OUT.png\n");
         return 2;
     }
     const fs::path outDir = argv[1];
