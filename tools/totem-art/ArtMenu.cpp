@@ -541,18 +541,17 @@ void PaintLogo(cairo_t* cr) {
         }
     }
     // The carved sign.
-    cairo_move_to(cr, 40, 70);
-    cairo_curve_to(cr, 140, 44, 280, 44, w - 40, 70);
-    cairo_line_to(cr, w - 24, 150);
-    cairo_curve_to(cr, 280, 176, 140, 176, 24, 150);
-    cairo_close_path(cr);
+    const auto signPath = [&] {
+        cairo_move_to(cr, 40, 70);
+        cairo_curve_to(cr, 140, 44, 280, 44, w - 40, 70);
+        cairo_line_to(cr, w - 24, 150);
+        cairo_curve_to(cr, 280, 176, 140, 176, 24, 150);
+        cairo_close_path(cr);
+    };
+    signPath();
     FillWood(cr, Rgb{0.60, 0.38, 0.19}, Rgb{0.30, 0.16, 0.07}, 4201);
     cairo_new_path(cr);
-    cairo_move_to(cr, 40, 70);
-    cairo_curve_to(cr, 140, 44, 280, 44, w - 40, 70);
-    cairo_line_to(cr, w - 24, 150);
-    cairo_curve_to(cr, 280, 176, 140, 176, 24, 150);
-    cairo_close_path(cr);
+    signPath();
     SetRgb(cr, WoodEdge);
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);
