@@ -332,12 +332,7 @@ void PaintResultStar(cairo_t* cr, bool lit) {
     if (lit) Glow(cr, c, c, c, Palette::Gold, 0.6);
     StarPath(cr, c, c + 1, 20, 8.5);
     if (lit) {
-        cairo_pattern_t* g = cairo_pattern_create_linear(0, 3, 0, s - 3);
-        cairo_pattern_add_color_stop_rgb(g, 0, 1.0, 0.95, 0.55);
-        cairo_pattern_add_color_stop_rgb(g, 1, 0.95, 0.62, 0.05);
-        cairo_set_source(cr, g);
-        cairo_fill_preserve(cr);
-        cairo_pattern_destroy(g);
+        FillVertical(cr, 3, s - 3, Rgb{1.0, 0.95, 0.55}, Rgb{0.95, 0.62, 0.05});
     } else {
         cairo_set_source_rgba(cr, 0.12, 0.08, 0.07, 0.75);
         cairo_fill_preserve(cr);
@@ -363,12 +358,7 @@ void PaintHiscore(cairo_t* cr) {
     cairo_line_to(cr, 2, h - 4);
     cairo_line_to(cr, 12, h / 2 + 4);
     cairo_close_path(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 8, 0, h - 4);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0.95, 0.30, 0.15);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.55, 0.08, 0.05);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillVertical(cr, 8, h - 4, Rgb{0.95, 0.30, 0.15}, Rgb{0.55, 0.08, 0.05});
     SetRgb(cr, Palette::Gold);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);

@@ -149,12 +149,7 @@ void TitleWord(cairo_t* cr, const std::string& text, double x, double y, double 
     SetRgb(cr, Ink);
     cairo_set_line_width(cr, 5);
     cairo_stroke_preserve(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, ty + ext.y_bearing, 0, ty + ext.y_bearing + ext.height);
-    cairo_pattern_add_color_stop_rgb(g, 0, top.r, top.g, top.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, bottom.r, bottom.g, bottom.b);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillVertical(cr, ty + ext.y_bearing, ty + ext.y_bearing + ext.height, top, bottom);
     cairo_set_source_rgba(cr, 1, 1, 0.9, 0.5);
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
