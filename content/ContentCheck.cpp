@@ -13,6 +13,7 @@
 #include "app/TextTable.h"
 #include "content/DataPak.h"
 #include "content/TPNGFont.h"
+#include "core/TextHelpers.h"
 #include "fx/TEffect.h"
 #include "media/Audio.h"
 #include "media/Graphics.h"
@@ -20,16 +21,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
 
 bool EndsWith(const std::string& s, const std::string& tail) {
     return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
@@ -139,7 +130,7 @@ const ProgramTexts kProgramTexts[] = {
 
 // The element names the GUI loader matches exactly, and those it lower-cases.
 bool GuiElementIs(const std::string& tag, const std::string& element) {
-    if (element == "scrollbarh" || element == "checkbox") return Lower(tag) == element;
+    if (element == "scrollbarh" || element == "checkbox") return LowerAscii(tag) == element;
     return tag == element;
 }
 
@@ -185,7 +176,7 @@ std::string KindOfGroupList(int list) {
 void CheckGroup(const std::vector<DeclaredResource>& resources, const ResourceGroup& group, const std::string& scope,
                 std::vector<std::string>& problems) {
     auto check = [&](const char* id, const std::string& kind) {
-        const DeclaredResource* r = Find(resources, scope, Lower(id));
+        const DeclaredResource* r = Find(resources, scope, LowerAscii(id));
         if (!r) {
             problems.push_back(std::string(id) + ": not declared in scope \"" + scope + "\" of res.xml");
             return;
@@ -211,12 +202,12 @@ PicturePtr ReadPicture(const std::string& path) {
 void CheckPicture(const DeclaredResource& r, const std::string& path, std::vector<std::string>& problems,
                   PicturePtr* out = nullptr) {
     if (!ResourceExists(path)) {
-        problems.push_back(path + ": not found (" + Upper(r.id) + " in scope \"" + r.scope + "\")");
+        problems.push_back(path + ": not found (" + UpperAscii(r.id) + " in scope \"" + r.scope + "\")");
         return;
     }
     PicturePtr picture = ReadPicture(path);
     if (!picture) {
-        problems.push_back(path + ": not a picture the game can decode (" + Upper(r.id) + ")");
+        problems.push_back(path + ": not a picture the game can decode (" + UpperAscii(r.id) + ")");
         return;
     }
     if (out) *out = picture;
@@ -243,7 +234,7 @@ void CheckImage(const DeclaredResource& r, std::vector<std::string>& problems) {
     else if (r.kind == "image" && HasExtension(r.mask)) CheckPicture(r, r.mask, problems);
     if (r.kind != "animimage" || !picture) return;
     if (r.width <= 0 || r.height <= 0 || r.frames <= 0) {
-        problems.push_back(Upper(r.id) + ": a strip needs a frame width, height and count (has " +
+        problems.push_back(UpperAscii(r.id) + ": a strip needs a frame width, height and count (has " +
                            std::to_string(r.width) + "x" + std::to_string(r.height) + ", " +
                            std::to_string(r.frames) + " frames)");
         return;
@@ -253,29 +244,29 @@ void CheckImage(const DeclaredResource& r, std::vector<std::string>& problems) {
     if (!strip || strip->FrameCount() != r.frames) {
         const int cells = (picture->Width() / r.width) * (picture->Height() / r.height);
         problems.push_back(r.path + ": holds " + std::to_string(cells) + " frames of " + std::to_string(r.width) +
-                           "x" + std::to_string(r.height) + ", " + Upper(r.id) + " declares " +
+                           "x" + std::to_string(r.height) + ", " + UpperAscii(r.id) + " declares " +
                            std::to_string(r.frames));
     }
 }
 
 void CheckFont(const DeclaredResource& r, std::vector<std::string>& problems) {
     if (EndsWith(r.path, ".ttf")) {
-        if (!fs::is_regular_file(r.path)) problems.push_back(r.path + ": not found (" + Upper(r.id) + ")");
+        if (!fs::is_regular_file(r.path)) problems.push_back(r.path + ": not found (" + UpperAscii(r.id) + ")");
         return;
     }
     for (const char* ext : {".png", ".fnt"})
         if (!fs::is_regular_file(r.path + ext))
-            problems.push_back(r.path + ext + ": not found (" + Upper(r.id) + ")");
+            problems.push_back(r.path + ext + ": not found (" + UpperAscii(r.id) + ")");
     if (fs::is_regular_file(r.path + ".png") && fs::is_regular_file(r.path + ".fnt") && !CreatePNGFont(r.path))
-        problems.push_back(r.path + ": the font's picture or glyph table cannot be read (" + Upper(r.id) + ")");
+        problems.push_back(r.path + ": the font's picture or glyph table cannot be read (" + UpperAscii(r.id) + ")");
 }
 
 void CheckSound(const DeclaredResource& r, std::vector<std::string>& problems) {
     if (!fs::is_regular_file(r.path)) {
-        problems.push_back(r.path + ": not found (" + Upper(r.id) + ")");
+        problems.push_back(r.path + ": not found (" + UpperAscii(r.id) + ")");
         return;
     }
-    if (!LoadSound(r.path, 0)) problems.push_back(r.path + ": not a sound the game can decode (" + Upper(r.id) + ")");
+    if (!LoadSound(r.path, 0)) problems.push_back(r.path + ": not a sound the game can decode (" + UpperAscii(r.id) + ")");
 }
 
 // Which resources are loaded when the effect at `index` loads: everything of an
@@ -292,13 +283,13 @@ void CheckEffect(const std::vector<DeclaredResource>& resources, size_t index, s
     const DeclaredResource& r = resources[index];
     StreamPtr stream = OpenResource(r.path);
     if (!stream) {
-        problems.push_back(r.path + ": not found (" + Upper(r.id) + " in scope \"" + r.scope + "\")");
+        problems.push_back(r.path + ": not found (" + UpperAscii(r.id) + " in scope \"" + r.scope + "\")");
         return;
     }
     const std::vector<uint8_t> bytes = stream->ReadAll();
     stream->Close();
     if (!XmlLoad(OpenMemory(bytes, r.path))) {
-        problems.push_back(r.path + ": not an effect description (" + Upper(r.id) + ")");
+        problems.push_back(r.path + ": not an effect description (" + UpperAscii(r.id) + ")");
         return;
     }
     std::vector<std::string> asked;
@@ -311,22 +302,22 @@ void CheckEffect(const std::vector<DeclaredResource>& resources, size_t index, s
     const std::string picture = asked.empty() ? std::string() : asked.front();
     if (picture.empty() || picture == "0") {
         if (!effect || effect->ChildName.empty())
-            problems.push_back(Upper(r.id) + ": the effect names no picture and starts no trail");
+            problems.push_back(UpperAscii(r.id) + ": the effect names no picture and starts no trail");
     } else {
-        const std::string id = Lower(picture);
+        const std::string id = LowerAscii(picture);
         const DeclaredResource* found = nullptr;
         for (const DeclaredResource& other : resources)
             if (other.id == id && IsImageKind(other.kind) && LoadedBefore(resources, index, other)) found = &other;
         if (!found)
-            problems.push_back(Upper(r.id) + ": its picture " + picture +
+            problems.push_back(UpperAscii(r.id) + ": its picture " + picture +
                                " is not a picture declared to load before it");
     }
     if (effect && !effect->ChildName.empty()) {
-        const std::string child = Lower(effect->ChildName);
+        const std::string child = LowerAscii(effect->ChildName);
         const bool known = std::any_of(resources.begin(), resources.end(), [&](const DeclaredResource& other) {
             return other.id == child && other.kind == "effect";
         });
-        if (!known) problems.push_back(Upper(r.id) + ": its trail " + effect->ChildName + " is not a declared effect");
+        if (!known) problems.push_back(UpperAscii(r.id) + ": its trail " + effect->ChildName + " is not a declared effect");
     }
 }
 
@@ -353,10 +344,10 @@ std::vector<DeclaredResource> ReadDeclarations(const XmlNode& root) {
     static const std::string kNone = "#NONE#";
     for (sdXMLnode* group = root->firstchild; group; group = group->NextNode) {
         if (!XmlNameEquals(group->Tag, "resources")) continue;
-        const std::string scope = Lower(XmlAttrString(group, "id", ""));
+        const std::string scope = LowerAscii(XmlAttrString(group, "id", ""));
         std::string pathPrefix, idPrefix;
         for (sdXMLnode* child = group->firstchild; child; child = child->NextNode) {
-            const std::string tag = Lower(child->Tag);
+            const std::string tag = LowerAscii(child->Tag);
             if (tag == "setdefaults") {
                 const std::string p = XmlAttrString(child, "path", kNone);
                 const std::string ip = XmlAttrString(child, "idprefix", kNone);
@@ -368,11 +359,11 @@ std::vector<DeclaredResource> ReadDeclarations(const XmlNode& root) {
                 continue;
             DeclaredResource r;
             r.scope = scope;
-            r.id = Lower(idPrefix + Attr(child, "id"));
+            r.id = LowerAscii(idPrefix + Attr(child, "id"));
             r.kind = tag;
-            r.path = Lower(pathPrefix + Attr(child, "path"));
+            r.path = LowerAscii(pathPrefix + Attr(child, "path"));
             const std::string mask = XmlAttrString(child, "mask", "");
-            r.mask = tag == "image" && !mask.empty() && mask != "0" ? Lower(pathPrefix + mask) : "";
+            r.mask = tag == "image" && !mask.empty() && mask != "0" ? LowerAscii(pathPrefix + mask) : "";
             r.width = XmlAttrInt(child, "width", 0);
             r.height = XmlAttrInt(child, "height", 0);
             r.frames = XmlAttrInt(child, "frames", 0);
@@ -382,7 +373,7 @@ std::vector<DeclaredResource> ReadDeclarations(const XmlNode& root) {
     return out;
 }
 
-bool IsFixedScope(const std::string& scope) { return LoadRank(Lower(scope)) < 4; }
+bool IsFixedScope(const std::string& scope) { return LoadRank(LowerAscii(scope)) < 4; }
 
 std::vector<std::string> SkinScopes(const std::vector<DeclaredResource>& resources) {
     std::vector<std::string> skins;
@@ -414,7 +405,7 @@ void CheckResourceFiles(const std::vector<DeclaredResource>& resources, std::vec
     for (size_t i = 0; i < resources.size(); ++i) {
         const DeclaredResource& r = resources[i];
         if (r.path.empty()) {
-            problems.push_back(Upper(r.id) + ": declared without a path");
+            problems.push_back(UpperAscii(r.id) + ": declared without a path");
             continue;
         }
         if (IsImageKind(r.kind)) CheckImage(r, problems);
@@ -429,7 +420,7 @@ void CheckSkinTable(const std::vector<DeclaredResource>& resources, const XmlNod
     for (const std::string& skin : SkinScopes(resources)) {
         sdXMLnode* entry = nullptr;
         for (sdXMLnode* child = skins ? skins->firstchild : nullptr; child && !entry; child = child->NextNode)
-            if (XmlNameEquals(child->Tag, "skin") && Lower(Attr(child, "id")) == skin) entry = child;
+            if (XmlNameEquals(child->Tag, "skin") && LowerAscii(Attr(child, "id")) == skin) entry = child;
         if (!entry) {
             problems.push_back("media/skins.xml: no eye positions for the skin \"" + skin + "\"");
             continue;
@@ -480,14 +471,14 @@ void CheckGuiNames(const XmlNode& gui, const std::vector<DeclaredResource>& reso
         for (const char* attr : kImageAttrs) {
             const std::string id = Attr(child, attr);
             if (id.empty()) continue;
-            const DeclaredResource* r = FindGlobal(resources, Lower(id));
+            const DeclaredResource* r = FindGlobal(resources, LowerAscii(id));
             if (!r || !IsImageKind(r->kind))
                 problems.push_back(id + ": named by gui.xml (" + what +
                                    ") but not a picture declared in scope init, zar, menu or gryph");
         }
         const std::string font = Attr(child, "font");
         if (!font.empty()) {
-            const DeclaredResource* r = FindGlobal(resources, Lower(font));
+            const DeclaredResource* r = FindGlobal(resources, LowerAscii(font));
             if (!r || r->kind != "imagefont")
                 problems.push_back(font + ": named by gui.xml (" + what +
                                    ") but not a font declared in scope init, zar, menu or gryph");
@@ -552,7 +543,7 @@ void CheckLevels(const XmlNode& levels, const std::vector<DeclaredResource>& res
             problems.push_back(name + ": has no skin");
             continue;
         }
-        if (std::find(skinScopes.begin(), skinScopes.end(), Lower(skin)) == skinScopes.end())
+        if (std::find(skinScopes.begin(), skinScopes.end(), LowerAscii(skin)) == skinScopes.end())
             problems.push_back(name + ": skin \"" + skin + "\" is not a skin scope of res.xml");
         bool listed = false;
         for (sdXMLnode* s = skins ? skins->firstchild : nullptr; s && !listed; s = s->NextNode)

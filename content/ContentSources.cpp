@@ -5,14 +5,10 @@
 #include <map>
 
 #include "content/Xml.h"
+#include "core/TextHelpers.h"
 #include "media/TStream.h"
 
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 // Fragments may start with an XML declaration of their own; the joined
 // document has one at its top only.
@@ -28,7 +24,7 @@ std::string WithoutDeclaration(const std::string& text) {
 }
 
 bool Declares(const std::string& tag) {
-    const std::string t = Lower(tag);
+    const std::string t = LowerAscii(tag);
     return t == "image" || t == "imagefont" || t == "effect" || t == "sound" || t == "animimage";
 }
 
@@ -39,7 +35,7 @@ struct Declared {
 void CheckGroup(sdXMLnode* group, const std::string& file,
                 std::map<std::string, std::map<std::string, Declared>>& scopes,
                 std::vector<std::string>& problems) {
-    const std::string scope = Lower(XmlAttrString(group, "id", ""));
+    const std::string scope = LowerAscii(XmlAttrString(group, "id", ""));
     if (scope.empty()) problems.push_back(file + ": a resources group without an id");
     std::string idPrefix;
     for (sdXMLnode* child = group->firstchild; child; child = child->NextNode) {
@@ -50,7 +46,7 @@ void CheckGroup(sdXMLnode* group, const std::string& file,
         }
         if (!Declares(child->Tag)) continue;
         const std::string rawId = XmlAttrString(child, "id", "");
-        const std::string id = Lower(idPrefix + rawId);
+        const std::string id = LowerAscii(idPrefix + rawId);
         if (rawId.empty()) {
             problems.push_back(file + ": a " + child->Tag + " without an id in scope \"" + scope + "\"");
             continue;

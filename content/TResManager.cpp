@@ -7,6 +7,7 @@
 
 #include "content/DataPak.h"
 #include "content/TPNGFont.h"
+#include "core/TextHelpers.h"
 #include "media/Files.h"
 #include "media/Graphics.h"
 #include "media/System.h"
@@ -22,11 +23,6 @@ std::function<void(const std::string&)> ResourceFatal = DefaultResourceFatal;
 std::function<EffectDefPtr(StreamPtr)> EffectLoader;
 
 namespace {
-
-std::string Lower(std::string s) {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return s;
-}
 
 void Fatal(const std::string& path) {
     if (ResourceFatal) ResourceFatal(path + " not found");
@@ -132,7 +128,7 @@ void TResAnimImage::Load() {
 
 void TResImageFont::Load() {
     FontPtr font;
-    if (FileName.size() >= 4 && Lower(FileName.substr(FileName.size() - 4)) == ".ttf")
+    if (FileName.size() >= 4 && LowerAscii(FileName.substr(FileName.size() - 4)) == ".ttf")
         font = LoadFont(FileName, Size, 4);
     else
         font = CreatePNGFont(FileName);
@@ -172,16 +168,16 @@ void TResManager::ResetLoadingPanel() {
 }
 
 void TResManager::LoadingPanelAddScope(const std::string& scope) {
-    const std::string s = Lower(scope);
+    const std::string s = LowerAscii(scope);
     for (const ResPtr& r : Resources)
         if (r->Scope == s) ++LoadingMax;
 }
 
 void TResManager::ResAddData(const std::string& file, const std::string& name, const ResPtr& res,
                              const std::string& scope) {
-    res->FileName = Lower(file);
-    res->name = Lower(name);
-    res->Scope = Lower(scope);
+    res->FileName = LowerAscii(file);
+    res->name = LowerAscii(name);
+    res->Scope = LowerAscii(scope);
     for (const ResPtr& r : Resources) {
         if (r->name == res->name && r->data) {
             if (DebugTrace.size() >= 64) DebugTrace.erase(DebugTrace.begin());
@@ -193,7 +189,7 @@ void TResManager::ResAddData(const std::string& file, const std::string& name, c
 }
 
 void TResManager::LoadScope(const std::string& scope) {
-    const std::string s = Lower(scope);
+    const std::string s = LowerAscii(scope);
     const float step = 100.0f / static_cast<float>(LoadingMax);
     // Index loop: a progress callback may not add entries, but stay safe if it does.
     for (size_t i = 0; i < Resources.size(); ++i) {
@@ -206,7 +202,7 @@ void TResManager::LoadScope(const std::string& scope) {
 }
 
 void TResManager::UnLoadScope(const std::string& scope) {
-    const std::string s = Lower(scope);
+    const std::string s = LowerAscii(scope);
     for (const ResPtr& r : Resources)
         if (r->Scope == s) r->UnLoad();
 }
@@ -218,14 +214,14 @@ const TRes* TResManager::FindLoaded(const std::string& lowerName) const {
 }
 
 std::shared_ptr<void> TResManager::GetData(const std::string& name) {
-    const std::string n = Lower(name);
+    const std::string n = LowerAscii(name);
     if (const TRes* r = FindLoaded(n)) return r->data;
     if (!n.empty()) PrintLine("Not found " + n);
     return nullptr;
 }
 
 ResPtr TResManager::GetRes(const std::string& name) {
-    const std::string n = Lower(name);
+    const std::string n = LowerAscii(name);
     for (const ResPtr& r : Resources)
         if (r->data && r->name == n) return r;
     PrintLine("Not found " + n);
@@ -281,28 +277,28 @@ ResPtr TResManager::ResLoadSound(const std::string& file, const std::string& nam
 }
 
 ImagePtr TResManager::GetImage(const std::string& name) {
-    const std::string n = Lower(name);
+    const std::string n = LowerAscii(name);
     if (const TRes* r = FindLoaded(n)) return r->AsImage();
     GetData(name);  // prints the not-found line
     return nullptr;
 }
 
 FontPtr TResManager::GetImageFont(const std::string& name) {
-    const std::string n = Lower(name);
+    const std::string n = LowerAscii(name);
     if (const TRes* r = FindLoaded(n)) return r->AsFont();
     GetData(name);
     return nullptr;
 }
 
 SoundPtr TResManager::GetSound(const std::string& name) {
-    const std::string n = Lower(name);
+    const std::string n = LowerAscii(name);
     if (const TRes* r = FindLoaded(n)) return r->AsSound();
     GetData(name);
     return nullptr;
 }
 
 EffectDefPtr TResManager::GetEffect(const std::string& name) {
-    const std::string n = Lower(name);
+    const std::string n = LowerAscii(name);
     if (const TRes* r = FindLoaded(n)) return r->AsEffect();
     GetData(name);
     return nullptr;
@@ -350,7 +346,7 @@ void LoadResourceGroup(sdXMLnode* node, const std::string& scope) {
 void LoadResourceFile(const XmlNode& root) {
     if (!root) return;
     for (sdXMLnode* child = root->firstchild; child; child = child->NextNode)
-        if (XmlNameEquals(child->Tag, "resources")) LoadResourceGroup(child, Lower(XmlAttrString(child, "id", "")));
+        if (XmlNameEquals(child->Tag, "resources")) LoadResourceGroup(child, LowerAscii(XmlAttrString(child, "id", "")));
 }
 
 void LoadResourceFile(const std::string& path) { LoadResourceFile(XmlLoad(path)); }

@@ -12,3 +12,8 @@ std::string FormatDecimal(double x, int decimals);
 std::string GetField(int n, const std::string& s, const std::string& sep);
 // Trims whitespace (codes ≤ 32) and collapses runs of sep into one.
 std::string CollapseRepeats(const std::string& s, const std::string& sep);
+// s with the ASCII letters folded to lower or upper case; other bytes (UTF-8
+// sequences included) stay as they are, whatever the C locale says. Resource
+// ids, scopes and pack names compare in this form.
+std::string LowerAscii(std::string s);
+std::string UpperAscii(std::string s);

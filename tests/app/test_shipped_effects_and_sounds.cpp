@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,17 +20,11 @@
 #include "media/Audio.h"
 #include "media/Clock.h"
 #include "media/TStream.h"
+#include "support/ToolTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 TEST(ShippedContent, ParticleEffectsPicturesAndSoundsLoadThroughTheResourceManager) {
     const fs::path game = fs::path(TOTEM_BINARY_DIR) / "game";
@@ -51,7 +44,7 @@ TEST(ShippedContent, ParticleEffectsPicturesAndSoundsLoadThroughTheResourceManag
     std::vector<ResourceFragment> fragments;
     for (const char* name : {"21-particles.xml", "45-menu-sounds.xml", "55-gryph-sounds.xml"}) {
         const fs::path p = fs::path(TOTEM_SOURCE_DIR) / "assets" / "res" / name;
-        fragments.push_back({p.string(), ReadText(p)});
+        fragments.push_back({p.string(), Slurp(p)});
     }
     std::vector<std::string> problems;
     const std::string joined = JoinResourceFragments(fragments, problems);

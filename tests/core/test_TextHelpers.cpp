@@ -100,6 +100,24 @@ class TPrizeChild : public TPRIZE_10STARS {
     TOTEM_CLASS(TPrizeChild)
 };
 
+TEST(AsciiCaseTest, FoldsOnlyAsciiLetters) {
+    struct Case {
+        const char* text;
+        const char* lower;
+        const char* upper;
+    } cases[] = {
+        {"Media/GFX/Menu_1.PNG", "media/gfx/menu_1.png", "MEDIA/GFX/MENU_1.PNG"},
+        {"", "", ""},
+        {"@[`{", "@[`{", "@[`{"},                                   // neighbours of the letter ranges
+        {"\xC3\x80\xC3\xA9 Zz", "\xC3\x80\xC3\xA9 zz", "\xC3\x80\xC3\xA9 ZZ"},  // UTF-8 bytes untouched
+        {"\xC0\xE9", "\xC0\xE9", "\xC0\xE9"},                   // so are Latin-1 bytes
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LowerAscii(c.text), c.lower) << c.text;
+        EXPECT_EQ(UpperAscii(c.text), c.upper) << c.text;
+    }
+}
+
 TEST(ClassNameOfTest, ReturnsTheDeclaredNameOfTheDynamicType) {
     auto prize = std::make_shared<TPRIZE_10STARS>();
     std::shared_ptr<TObject> child = std::make_shared<TPrizeChild>();

@@ -9,36 +9,25 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/ResourceCatalogue.h"
 #include "content/ContentSources.h"
 #include "content/Xml.h"
+#include "core/TextHelpers.h"
 #include "fx/TEffect.h"
 #include "fx/TEmitter.h"
 #include "media/Clock.h"
 #include "media/Graphics.h"
 #include "media/TStream.h"
+#include "support/ToolTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 const fs::path kAssets = fs::path(TOTEM_SOURCE_DIR) / "assets";
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 // The declarations of the particle fragment, lower-cased id → path, by kind.
 struct Declarations {
@@ -49,7 +38,7 @@ struct Declarations {
 Declarations ReadParticleFragment() {
     Declarations d;
     const fs::path file = kAssets / "res" / "21-particles.xml";
-    const std::string joined = JoinResourceFragments({{file.string(), ReadText(file)}}, d.problems);
+    const std::string joined = JoinResourceFragments({{file.string(), Slurp(file)}}, d.problems);
     XmlNode root = XmlLoad(OpenMemory(std::vector<uint8_t>(joined.begin(), joined.end()), "res.xml"));
     if (!root) {
         d.problems.push_back("the fragment does not parse");
@@ -57,10 +46,10 @@ Declarations ReadParticleFragment() {
     }
     for (sdXMLnode* group = root->firstchild; group; group = group->NextNode) {
         if (!XmlNameEquals(group->Tag, "resources")) continue;
-        if (Lower(XmlAttrString(group, "id", "")) != "init")
+        if (LowerAscii(XmlAttrString(group, "id", "")) != "init")
             d.problems.push_back("a group outside the Init scope");
         for (sdXMLnode* n = group->firstchild; n; n = n->NextNode) {
-            const std::string id = Lower(XmlAttrString(n, "id", "")), path = XmlAttrString(n, "path", "");
+            const std::string id = LowerAscii(XmlAttrString(n, "id", "")), path = XmlAttrString(n, "path", "");
             if (XmlNameEquals(n->Tag, "image")) d.images[id] = path;
             if (XmlNameEquals(n->Tag, "effect")) d.effects[id] = path;
         }
@@ -85,11 +74,11 @@ protected:
         decl = ReadParticleFragment();
         // Pictures: any id the fragment declares as an image; nothing else.
         SetEffectImageResolver([this](const std::string& id) -> EffectImageRef {
-            if (decl.images.count(Lower(id))) return {picture, nullptr};
+            if (decl.images.count(LowerAscii(id))) return {picture, nullptr};
             unknownPictures.insert(id);
             return {};
         });
-        SetEffectResolver([this](const std::string& id) { return Load(Lower(id)); });
+        SetEffectResolver([this](const std::string& id) { return Load(LowerAscii(id)); });
     }
     void TearDown() override {
         SetEffectImageResolver(nullptr);
@@ -134,10 +123,10 @@ TEST_F(EffectFiles, EveryEffectAndParticlePictureOfTheGameIsDeclaredWithAFile) {
         if (entry.path().extension() == ".xml") shipped.insert("media/effects/" + entry.path().filename().string());
     std::set<std::string> declaredFiles;
     for (const auto& e : init.effects) {
-        auto it = decl.effects.find(Lower(e.id));
+        auto it = decl.effects.find(LowerAscii(e.id));
         ASSERT_NE(it, decl.effects.end()) << e.id << " is not declared";
         EXPECT_TRUE(shipped.count(it->second)) << e.id << ": " << it->second << " is not in assets/effects";
-        EXPECT_EQ(it->second, Lower(it->second)) << "runtime paths are lower case";
+        EXPECT_EQ(it->second, LowerAscii(it->second)) << "runtime paths are lower case";
         declaredFiles.insert(it->second);
     }
     for (const std::string& file : shipped) EXPECT_TRUE(declaredFiles.count(file)) << file << " is never declared";
@@ -145,7 +134,7 @@ TEST_F(EffectFiles, EveryEffectAndParticlePictureOfTheGameIsDeclaredWithAFile) {
     for (const auto& img : init.images) {
         if (std::string(img.id).rfind("IMAGE_PARTICLE_", 0) != 0) continue;
         ++particlePictures;
-        auto it = decl.images.find(Lower(img.id));
+        auto it = decl.images.find(LowerAscii(img.id));
         ASSERT_NE(it, decl.images.end()) << img.id << " is not declared";
         EXPECT_EQ(it->second.rfind("media/gfx/particles/", 0), 0u) << it->second;
     }
@@ -155,7 +144,7 @@ TEST_F(EffectFiles, EveryEffectAndParticlePictureOfTheGameIsDeclaredWithAFile) {
 TEST_F(EffectFiles, EachEffectHasAPictureALifetimeAndMakesVisibleParticles) {
     for (const auto& entry : InitGroup().effects) {
         SCOPED_TRACE(entry.id);
-        const std::string id = Lower(entry.id);
+        const std::string id = LowerAscii(entry.id);
         EffectPtr fx = Load(id);
         ASSERT_TRUE(fx);
         EXPECT_TRUE(fx->Image) << "no particle picture";
@@ -169,7 +158,7 @@ TEST_F(EffectFiles, EachEffectHasAPictureALifetimeAndMakesVisibleParticles) {
         EXPECT_GT(fx->Color->a0, 0.3f);
         EXPECT_TRUE(fx->Blend == ALPHABLEND || fx->Blend == LIGHTBLEND) << "blend " << fx->Blend;
         if (!fx->ChildName.empty()) {
-            EXPECT_TRUE(Load(Lower(fx->ChildName))) << "child " << fx->ChildName;
+            EXPECT_TRUE(Load(LowerAscii(fx->ChildName))) << "child " << fx->ChildName;
         }
 
         auto emitter = TEmitter::Create(400, 300, fx);
@@ -180,7 +169,7 @@ TEST_F(EffectFiles, EachEffectHasAPictureALifetimeAndMakesVisibleParticles) {
 
 TEST_F(EffectFiles, BurstsEndByThemselvesAndOwnedEffectsRunUntilStopped) {
     for (const auto& entry : InitGroup().effects) {
-        const std::string id = Lower(entry.id);
+        const std::string id = LowerAscii(entry.id);
         SCOPED_TRACE(id);
         EffectPtr fx = Load(id);
         ASSERT_TRUE(fx);
@@ -201,7 +190,7 @@ TEST_F(EffectFiles, LongNoteStarTrailsTakeTheStarsTint) {
     EffectPtr stars = Load("effect_starslong");
     ASSERT_TRUE(stars);
     ASSERT_FALSE(stars->ChildName.empty());
-    EffectPtr trail = Load(Lower(stars->ChildName));
+    EffectPtr trail = Load(LowerAscii(stars->ChildName));
     ASSERT_TRUE(trail);
     EXPECT_TRUE(trail->InheritRed && trail->InheritGreen && trail->InheritBlue);
     // Tinted as the game tints it, the trails' particles must carry that colour.

@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 
 #include <unistd.h>
@@ -17,6 +16,7 @@
 #include "game/HighwayGeometry.h"
 #include "media/Graphics.h"
 #include "media/TStream.h"
+#include "support/ToolTest.h"
 
 // The highway pictures are painted by the art generator from the game's own
 // highway formulas and skin table; these tests read the painted pictures back
@@ -28,13 +28,6 @@ using G = HighwayGeometry;
 namespace {
 
 const char* const kSkins[] = {"sunrise", "lagoon", "volcano", "starlight"};
-
-std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 struct Px {
     int r, g, b, a;
@@ -91,7 +84,7 @@ std::map<std::string, sdXMLnode*> ScopeImages(const XmlNode& root, const std::st
 }
 
 XmlNode LoadFragment(const std::string& name) {
-    const std::string text = "<res>" + ReadFile(fs::path(TOTEM_SOURCE_DIR) / "assets/res" / name) + "</res>";
+    const std::string text = "<res>" + Slurp(fs::path(TOTEM_SOURCE_DIR) / "assets/res" / name) + "</res>";
     return XmlLoad(OpenMemory(std::vector<uint8_t>(text.begin(), text.end()), name));
 }
 
@@ -101,7 +94,7 @@ TEST(HighwayArtTable, SkinsXmlIsWrittenFromTheSkinTable) {
     const fs::path written = fs::temp_directory_path() / ("totem_skins_" + std::to_string(getpid()) + ".xml");
     const std::string command = std::string(TOTEM_BINARY_DIR) + "/bin/totem-art --skins-xml " + written.string();
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    EXPECT_EQ(ReadFile(written), ReadFile(fs::path(TOTEM_SOURCE_DIR) / "assets/skins.xml"))
+    EXPECT_EQ(Slurp(written), Slurp(fs::path(TOTEM_SOURCE_DIR) / "assets/skins.xml"))
         << "assets/skins.xml is out of date: regenerate it with totem-art --skins-xml";
     fs::remove(written);
 }

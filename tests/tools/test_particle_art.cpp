@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -18,17 +17,11 @@
 #include "content/Xml.h"
 #include "media/Graphics.h"
 #include "media/TStream.h"
+#include "support/ToolTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 TEST(ParticleArt, EveryDeclaredParticlePictureIsPaintedNeutralSoftEdgedAndVisible) {
     const fs::path out = fs::temp_directory_path() / ("totem_particle_art_" + std::to_string(getpid()));
@@ -39,7 +32,7 @@ TEST(ParticleArt, EveryDeclaredParticlePictureIsPaintedNeutralSoftEdgedAndVisibl
 
     const fs::path fragment = fs::path(TOTEM_SOURCE_DIR) / "assets" / "res" / "21-particles.xml";
     std::vector<std::string> problems;
-    const std::string joined = JoinResourceFragments({{fragment.string(), ReadText(fragment)}}, problems);
+    const std::string joined = JoinResourceFragments({{fragment.string(), Slurp(fragment)}}, problems);
     ASSERT_TRUE(problems.empty()) << problems.front();
     XmlNode root = XmlLoad(OpenMemory(std::vector<uint8_t>(joined.begin(), joined.end()), "res.xml"));
     ASSERT_TRUE(root);

@@ -22,8 +22,10 @@
 #include "app/ResourceCatalogue.h"
 #include "content/ContentSources.h"
 #include "content/Xml.h"
+#include "core/TextHelpers.h"
 #include "media/Audio.h"
 #include "media/TStream.h"
+#include "support/ToolTest.h"
 
 namespace fs = std::filesystem;
 
@@ -53,18 +55,6 @@ ToolRun Command(const std::string& args) {
     return r;
 }
 
-std::string ReadText(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
 struct Declared {
     std::string path;
     int loop;
@@ -75,7 +65,7 @@ std::map<std::string, Declared> DeclaredSounds(std::vector<std::string>& problem
     std::vector<ResourceFragment> fragments;
     for (const char* name : {"45-menu-sounds.xml", "55-gryph-sounds.xml"}) {
         const fs::path p = fs::path(TOTEM_SOURCE_DIR) / "assets" / "res" / name;
-        fragments.push_back({p.string(), ReadText(p)});
+        fragments.push_back({p.string(), Slurp(p)});
     }
     const std::string joined = JoinResourceFragments(fragments, problems);
     std::map<std::string, Declared> sounds;
@@ -84,7 +74,7 @@ std::map<std::string, Declared> DeclaredSounds(std::vector<std::string>& problem
     for (sdXMLnode* g = root->firstchild; g; g = g->NextNode)
         for (sdXMLnode* n = g->firstchild; n; n = n->NextNode)
             if (XmlNameEquals(n->Tag, "sound"))
-                sounds[Lower(XmlAttrString(n, "id", ""))] = {XmlAttrString(n, "path", ""), XmlAttrInt(n, "loop", 0)};
+                sounds[LowerAscii(XmlAttrString(n, "id", ""))] = {XmlAttrString(n, "path", ""), XmlAttrInt(n, "loop", 0)};
     return sounds;
 }
 
@@ -139,7 +129,7 @@ TEST_F(SoundTool, EverySoundOfTheMenusAndLevelsIsMadeAndDeclared) {
     int checked = 0;
     for (const ResourceGroup* group : {&MenuGroup(), &GryphGroup()})
         for (const auto& entry : group->sounds) {
-            const std::string id = Lower(entry.id);
+            const std::string id = LowerAscii(entry.id);
             if (id == "sound_menu_back_song") continue;  // the menu music comes with the songs
             SCOPED_TRACE(id);
             auto d = declared.find(id);
@@ -231,7 +221,7 @@ TEST_F(SoundTool, RebuildsWriteTheSameBytes) {
     fs::remove_all(again);
     ASSERT_EQ(Command(again.string()).status, 0);
     for (const auto& [name, plan] : PlannedSounds()) {
-        const std::string a = ReadText(out / (name + ".ogg")), b = ReadText(again / (name + ".ogg"));
+        const std::string a = Slurp(out / (name + ".ogg")), b = Slurp(again / (name + ".ogg"));
         EXPECT_FALSE(a.empty()) << name;
         EXPECT_TRUE(a == b) << name << " differs between two builds";
     }

@@ -22,9 +22,11 @@
 #include "app/ResourceCatalogue.h"
 #include "content/ContentSources.h"
 #include "content/Xml.h"
+#include "core/TextHelpers.h"
 #include "media/Graphics.h"
 #include "media/TPicture.h"
 #include "media/TStream.h"
+#include "support/ToolTest.h"
 
 namespace fs = std::filesystem;
 
@@ -44,18 +46,6 @@ struct Declared {
     int frameW = 0, frameH = 0, frames = 0;
     bool midhandle = false;
 };
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string ReadText(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
 
 std::string RunCapture(const std::string& command, int& status) {
     std::string out;
@@ -96,7 +86,7 @@ const std::vector<Declared>& Declarations() {
     static const std::vector<Declared> all = [] {
         std::vector<ResourceFragment> fragments;
         for (const char* name : kFragments)
-            fragments.push_back({name, ReadText(fs::path(TOTEM_SOURCE_DIR) / "assets/res" / name)});
+            fragments.push_back({name, Slurp(fs::path(TOTEM_SOURCE_DIR) / "assets/res" / name)});
         std::vector<std::string> problems;
         const std::string joined = JoinResourceFragments(fragments, problems);
         for (const std::string& p : problems) ADD_FAILURE() << p;
@@ -108,11 +98,11 @@ const std::vector<Declared>& Declarations() {
         }
         for (sdXMLnode* group = root->firstchild; group; group = group->NextNode) {
             if (!XmlNameEquals(group->Tag, "resources")) continue;
-            const std::string scope = Lower(XmlAttr(group, "id"));
+            const std::string scope = LowerAscii(XmlAttr(group, "id"));
             for (sdXMLnode* e = group->firstchild; e; e = e->NextNode) {
                 Declared d;
                 d.scope = scope;
-                d.kind = Lower(e->Tag);
+                d.kind = LowerAscii(e->Tag);
                 d.id = XmlAttr(e, "id");
                 d.path = XmlAttr(e, "path");
                 d.frameW = XmlAttrInt(e, "width", 0);
@@ -129,7 +119,7 @@ const std::vector<Declared>& Declarations() {
 
 const Declared* Find(const std::string& id) {
     for (const Declared& d : Declarations())
-        if (Lower(d.id) == Lower(id)) return &d;
+        if (LowerAscii(d.id) == LowerAscii(id)) return &d;
     return nullptr;
 }
 
@@ -208,7 +198,7 @@ TEST(TotemArt, EveryDeclaredPictureIsPaintedAtItsSizeAndIsNotBlank) {
     for (const Declared& d : Declarations()) {
         auto it = Listed().find(d.path);
         ASSERT_NE(it, Listed().end()) << d.id << ": nothing paints " << d.path;
-        EXPECT_EQ(d.path, Lower(d.path)) << "runtime paths are lower case";
+        EXPECT_EQ(d.path, LowerAscii(d.path)) << "runtime paths are lower case";
         if (d.kind == "animimage") {
             EXPECT_EQ(it->second.w, d.frameW * d.frames) << d.id;
             EXPECT_EQ(it->second.h, d.frameH) << d.id;

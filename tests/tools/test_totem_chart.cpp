@@ -1,13 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -15,6 +10,7 @@
 #include "game/MidiBuilder.h"
 #include "game/TMidiFile.h"
 #include "media/TStream.h"
+#include "support/ToolTest.h"
 
 namespace fs = std::filesystem;
 using midi_test::Bytes;
@@ -22,49 +18,9 @@ using midi_test::Chart;
 
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::stringstream ss(text);
-    for (std::string line; std::getline(ss, line);) lines.push_back(line);
-    return lines;
-}
-
-class TotemChart : public testing::Test {
+class TotemChart : public ToolTest {
 protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("totem_chart_tool_" + std::to_string(::getpid()) + "_" +
-                testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    ToolRun Tool(const std::string& args) {
-        const std::string tool = std::string(TOTEM_BINARY_DIR) + "/bin/totem-chart";
-        const fs::path out = dir_ / "stdout.txt";
-        const fs::path err = dir_ / "stderr.txt";
-        const std::string command =
-            "'" + tool + "' " + args + " >'" + out.string() + "' 2>'" + err.string() + "'";
-        const int raw = std::system(command.c_str());
-        ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(out), Slurp(err)};
-        fs::remove(out);
-        fs::remove(err);
-        return run;
-    }
+    TotemChart() : ToolTest("totem-chart") {}
 
     fs::path Write(const std::string& name, const Bytes& bytes) {
         const fs::path path = dir_ / name;
@@ -72,8 +28,6 @@ protected:
             .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
         return path;
     }
-
-    static std::string Q(const fs::path& p) { return "'" + p.string() + "'"; }
 
     // What the game itself makes of the file.
     static TMidiFile LoadHere(const Bytes& bytes, int shift, std::vector<std::string>* printed) {
@@ -85,8 +39,6 @@ protected:
         EXPECT_EQ(file.Load(*stream, shift), 0);
         return file;
     }
-
-    fs::path dir_;
 };
 
 // Written an octave below the game's notes, like the easy part of a chart.

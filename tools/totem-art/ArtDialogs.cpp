@@ -130,18 +130,17 @@ void PaintDialogUp(cairo_t* cr) {
             cairo_restore(cr);
         }
     }
-    cairo_move_to(cr, cx - 30, 8);
-    cairo_curve_to(cr, cx - 10, 2, cx + 10, 2, cx + 30, 8);
-    cairo_curve_to(cr, cx + 34, 30, cx + 20, 50, cx, 54);
-    cairo_curve_to(cr, cx - 20, 50, cx - 34, 30, cx - 30, 8);
-    cairo_close_path(cr);
+    const auto maskPath = [&] {
+        cairo_move_to(cr, cx - 30, 8);
+        cairo_curve_to(cr, cx - 10, 2, cx + 10, 2, cx + 30, 8);
+        cairo_curve_to(cr, cx + 34, 30, cx + 20, 50, cx, 54);
+        cairo_curve_to(cr, cx - 20, 50, cx - 34, 30, cx - 30, 8);
+        cairo_close_path(cr);
+    };
+    maskPath();
     FillWood(cr, Rgb{0.66, 0.42, 0.21}, Rgb{0.30, 0.16, 0.07}, 9201, false);
     cairo_new_path(cr);
-    cairo_move_to(cr, cx - 30, 8);
-    cairo_curve_to(cr, cx - 10, 2, cx + 10, 2, cx + 30, 8);
-    cairo_curve_to(cr, cx + 34, 30, cx + 20, 50, cx, 54);
-    cairo_curve_to(cr, cx - 20, 50, cx - 34, 30, cx - 30, 8);
-    cairo_close_path(cr);
+    maskPath();
     SetRgb(cr, Ink);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
@@ -197,11 +196,7 @@ void PaintDialogSide(cairo_t* cr) {
         cairo_scale(cr, 1, 1.3);
         cairo_arc(cr, 0, 0, 6.5, 0, 2 * M_PI);
         cairo_restore(cr);
-        SetRgb(cr, i == 1 ? Palette::Gold : Rgb{0.62, 0.40, 0.20});
-        cairo_fill_preserve(cr);
-        SetRgb(cr, Ink);
-        cairo_set_line_width(cr, 1.5);
-        cairo_stroke(cr);
+        FillAndOutline(cr, i == 1 ? Palette::Gold : Rgb{0.62, 0.40, 0.20}, Ink, 1.5);
     }
     // Feather at the end.
     cairo_move_to(cr, cx, h - 28);
@@ -222,12 +217,7 @@ void Track(cairo_t* cr) { RoundedRect(cr, 1, 1, kTrackW - 2, kTrackH - 2, kTrack
 
 void PaintScrollEmpty(cairo_t* cr) {
     Track(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, kTrackH);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0.05, 0.03, 0.02);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.25, 0.18, 0.14);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillVertical(cr, 0, kTrackH, Rgb{0.05, 0.03, 0.02}, Rgb{0.25, 0.18, 0.14});
     cairo_set_source_rgba(cr, 0.8, 0.65, 0.45, 0.9);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
@@ -241,16 +231,7 @@ void PaintScrollFull(cairo_t* cr) {
     cairo_set_source(cr, g);
     cairo_fill_preserve(cr);
     cairo_pattern_destroy(g);
-    cairo_save(cr);
-    cairo_clip_preserve(cr);
-    cairo_pattern_t* shine = cairo_pattern_create_linear(0, 0, 0, kTrackH);
-    cairo_pattern_add_color_stop_rgba(shine, 0, 1, 1, 1, 0.6);
-    cairo_pattern_add_color_stop_rgba(shine, 0.5, 1, 1, 1, 0.0);
-    cairo_pattern_add_color_stop_rgba(shine, 1, 0, 0, 0, 0.3);
-    cairo_set_source(cr, shine);
-    cairo_paint(cr);
-    cairo_pattern_destroy(shine);
-    cairo_restore(cr);
+    GlassShine(cr, 0, kTrackH, 0.6, 0.5, 0.0, 0.3);
     cairo_set_source_rgba(cr, 0.8, 0.65, 0.45, 0.9);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
@@ -351,12 +332,7 @@ void PaintResultStar(cairo_t* cr, bool lit) {
     if (lit) Glow(cr, c, c, c, Palette::Gold, 0.6);
     StarPath(cr, c, c + 1, 20, 8.5);
     if (lit) {
-        cairo_pattern_t* g = cairo_pattern_create_linear(0, 3, 0, s - 3);
-        cairo_pattern_add_color_stop_rgb(g, 0, 1.0, 0.95, 0.55);
-        cairo_pattern_add_color_stop_rgb(g, 1, 0.95, 0.62, 0.05);
-        cairo_set_source(cr, g);
-        cairo_fill_preserve(cr);
-        cairo_pattern_destroy(g);
+        FillVertical(cr, 3, s - 3, Rgb{1.0, 0.95, 0.55}, Rgb{0.95, 0.62, 0.05});
     } else {
         cairo_set_source_rgba(cr, 0.12, 0.08, 0.07, 0.75);
         cairo_fill_preserve(cr);
@@ -382,12 +358,7 @@ void PaintHiscore(cairo_t* cr) {
     cairo_line_to(cr, 2, h - 4);
     cairo_line_to(cr, 12, h / 2 + 4);
     cairo_close_path(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 8, 0, h - 4);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0.95, 0.30, 0.15);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.55, 0.08, 0.05);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillVertical(cr, 8, h - 4, Rgb{0.95, 0.30, 0.15}, Rgb{0.55, 0.08, 0.05});
     SetRgb(cr, Palette::Gold);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);

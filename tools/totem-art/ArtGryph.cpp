@@ -262,21 +262,9 @@ void PaintEyeGlow(cairo_t* cr) {
 }
 
 // The star collected along a long note's tail.
-void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, int points) {
-    for (int i = 0; i < points * 2; ++i) {
-        const double a = -M_PI / 2 + i * M_PI / points;
-        const double r = i % 2 ? inner : outer;
-        if (i == 0)
-            cairo_move_to(cr, cx + std::cos(a) * r, cy + std::sin(a) * r);
-        else
-            cairo_line_to(cr, cx + std::cos(a) * r, cy + std::sin(a) * r);
-    }
-    cairo_close_path(cr);
-}
-
 void PaintTailStar(cairo_t* cr) {
     Glow(cr, 16, 16, 16, Rgb{1, 0.95, 0.6}, 0.7);
-    StarPath(cr, 16, 16.5, 12, 5, 5);
+    StarPath(cr, 16, 16.5, 12, 5);
     cairo_pattern_t* g = cairo_pattern_create_linear(0, 4, 0, 28);
     AddStop(g, 0, Rgb{1, 1, 0.9});
     AddStop(g, 1, Palette::Gold);
@@ -393,7 +381,7 @@ void PaintHint(cairo_t* cr, const Hint& hint) {
         SetRgb(cr, Palette::Gold);
         cairo_fill(cr);
     } else {
-        StarPath(cr, ix, iy + 1, 11, 4.5, 5);
+        StarPath(cr, ix, iy + 1, 11, 4.5);
         SetRgb(cr, Palette::Gold);
         cairo_fill(cr);
     }

@@ -92,14 +92,7 @@ void Note(cairo_t* cr, const MiniHighway& m, int line, double t, bool starred = 
 void Fret(cairo_t* cr, const MiniHighway& m, double t) {
     const double y = m.Y(t), x0 = m.X(-0.4, t), x1 = m.X(4.4, t), hh = 5 * m.Scale(t);
     RoundedRect(cr, x0, y - hh, x1 - x0, 2 * hh, hh);
-    cairo_pattern_t* g = cairo_pattern_create_linear(x0, 0, x1, 0);
-    for (int i = 0; i < 5; ++i) {
-        const Rgb c = Palette::Line(i);
-        cairo_pattern_add_color_stop_rgb(g, i / 4.0, c.r, c.g, c.b);
-    }
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillLineRainbow(cr, x0, x1);
     cairo_set_source_rgba(cr, 1, 1, 1, 0.8);
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
@@ -108,11 +101,7 @@ void Fret(cairo_t* cr, const MiniHighway& m, double t) {
 void Catcher(cairo_t* cr, const MiniHighway& m, double line, Rgb tint = Palette::StoneLight) {
     const double cx = m.X(line, 0.82), cy = m.CatchY();
     RoundedRect(cr, cx - 15, cy - 6, 30, 12, 5);
-    SetRgb(cr, tint);
-    cairo_fill_preserve(cr);
-    SetRgb(cr, Ink);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    FillAndOutline(cr, tint, Ink, 1.5);
     Glow(cr, cx, cy, 16, Palette::EyeGlow, 0.35);
 }
 

@@ -160,12 +160,7 @@ void BarGroove(cairo_t* cr) { RoundedRect(cr, 1, 1, kBarW - 2, kBarH - 2, kBarH 
 
 void PaintBarEmpty(cairo_t* cr) {
     BarGroove(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, 0, kBarH);
-    cairo_pattern_add_color_stop_rgb(g, 0, 0.04, 0.02, 0.02);
-    cairo_pattern_add_color_stop_rgb(g, 1, 0.22, 0.16, 0.14);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillVertical(cr, 0, kBarH, Rgb{0.04, 0.02, 0.02}, Rgb{0.22, 0.16, 0.14});
     cairo_set_source_rgba(cr, 0.75, 0.62, 0.45, 0.9);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);
@@ -181,24 +176,8 @@ void PaintBarEmpty(cairo_t* cr) {
 
 void PaintBarFull(cairo_t* cr) {
     BarGroove(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, 0, kBarW, 0);
-    for (int i = 0; i < 5; ++i) {
-        const Rgb c = Palette::Line(i);
-        cairo_pattern_add_color_stop_rgb(g, i / 4.0, c.r, c.g, c.b);
-    }
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
-    cairo_save(cr);
-    cairo_clip_preserve(cr);
-    cairo_pattern_t* shine = cairo_pattern_create_linear(0, 0, 0, kBarH);
-    cairo_pattern_add_color_stop_rgba(shine, 0, 1, 1, 1, 0.65);
-    cairo_pattern_add_color_stop_rgba(shine, 0.45, 1, 1, 1, 0.05);
-    cairo_pattern_add_color_stop_rgba(shine, 1, 0, 0, 0, 0.35);
-    cairo_set_source(cr, shine);
-    cairo_paint(cr);
-    cairo_pattern_destroy(shine);
-    cairo_restore(cr);
+    FillLineRainbow(cr, 0, kBarW);
+    GlassShine(cr, 0, kBarH, 0.65, 0.45, 0.05, 0.35);
     SetRgb(cr, Palette::Gold);
     cairo_set_line_width(cr, 2);
     cairo_stroke(cr);

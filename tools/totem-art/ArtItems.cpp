@@ -39,18 +39,6 @@ void Ellipse(cairo_t* cr, double cx, double cy, double rx, double ry) {
     cairo_restore(cr);
 }
 
-void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, double turn) {
-    for (int i = 0; i < 10; ++i) {
-        const double a = -M_PI / 2 + turn + i * M_PI / 5;
-        const double r = i % 2 ? inner : outer;
-        if (i == 0)
-            cairo_move_to(cr, cx + std::cos(a) * r, cy + std::sin(a) * r);
-        else
-            cairo_line_to(cr, cx + std::cos(a) * r, cy + std::sin(a) * r);
-    }
-    cairo_close_path(cr);
-}
-
 // A polished gem disc in the line's colour, seen from above the highway.
 // `shine` (radians) places the moving highlight; `pulse` (0..1) the inner glow.
 void PaintNoteDisc(cairo_t* cr, int line, double shine, double pulse, bool starred) {
@@ -225,11 +213,7 @@ void PaintStarfish(cairo_t* cr, int frame) {
     const double turn = frame * (2 * M_PI / 5) / kBonusFrames;
     StarPath(cr, 24, 24, 19, 8, turn);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    SetRgb(cr, Rgb{0.98, 0.45, 0.2});
-    cairo_fill_preserve(cr);
-    SetRgb(cr, Rgb{0.6, 0.18, 0.05});
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    FillAndOutline(cr, Rgb{0.98, 0.45, 0.2}, Rgb{0.6, 0.18, 0.05}, 1.5);
     for (int i = 0; i < 5; ++i) {
         const double a = -M_PI / 2 + turn + i * 2 * M_PI / 5;
         for (int k = 1; k <= 3; ++k) {

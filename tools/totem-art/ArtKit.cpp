@@ -76,6 +76,37 @@ void OutlinedText(cairo_t* cr, const std::string& font, double size, double cx, 
     cairo_restore(cr);
 }
 
+void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, double rotation, int points) {
+    for (int i = 0; i < points * 2; ++i) {
+        const double a = rotation - M_PI / 2 + i * M_PI / points;
+        const double r = (i % 2 == 0) ? outer : inner;
+        if (i == 0)
+            cairo_move_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
+        else
+            cairo_line_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
+    }
+    cairo_close_path(cr);
+}
+
+void FillAndOutline(cairo_t* cr, Rgb fill, Rgb outline, double width) {
+    SetRgb(cr, fill);
+    cairo_fill_preserve(cr);
+    SetRgb(cr, outline);
+    cairo_set_line_width(cr, width);
+    cairo_stroke(cr);
+}
+
+void FillLineRainbow(cairo_t* cr, double x0, double x1) {
+    cairo_pattern_t* g = cairo_pattern_create_linear(x0, 0, x1, 0);
+    for (int i = 0; i < 5; ++i) {
+        const Rgb c = Palette::Line(i);
+        cairo_pattern_add_color_stop_rgb(g, i / 4.0, c.r, c.g, c.b);
+    }
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+}
+
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double radius) {
     const double r = std::min(radius, std::min(w, h) / 2);
     cairo_new_sub_path(cr);

@@ -47,6 +47,19 @@ void OutlinedText(cairo_t* cr, const std::string& font, double size, double cx, 
 
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double radius);
 
+// A star of `points` points centred on (cx, cy), its first point straight up
+// turned by `rotation` radians.
+void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, double rotation = 0,
+              int points = 5);
+
+// Fills the current path, keeping it, with the five line colours in order
+// from x0 to x1.
+void FillLineRainbow(cairo_t* cr, double x0, double x1);
+
+// Fills the current path in `fill` and outlines it in `outline`; the path is
+// used up.
+void FillAndOutline(cairo_t* cr, Rgb fill, Rgb outline, double width);
+
 // A soft round light fading to transparent at `radius`.
 void Glow(cairo_t* cr, double cx, double cy, double radius, Rgb colour, double alpha);
 

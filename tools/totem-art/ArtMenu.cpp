@@ -109,12 +109,7 @@ void PaintMenuBack(cairo_t* cr) {
     cairo_line_to(cr, 800, 600);
     cairo_line_to(cr, 0, 600);
     cairo_close_path(cr);
-    cairo_pattern_t* sand = cairo_pattern_create_linear(0, kShore, 0, 600);
-    cairo_pattern_add_color_stop_rgb(sand, 0, 0.95, 0.80, 0.55);
-    cairo_pattern_add_color_stop_rgb(sand, 1, 0.72, 0.50, 0.30);
-    cairo_set_source(cr, sand);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(sand);
+    FillVertical(cr, kShore, 600, Rgb{0.95, 0.80, 0.55}, Rgb{0.72, 0.50, 0.30});
     cairo_set_source_rgba(cr, 1, 1, 1, 0.7);
     cairo_set_line_width(cr, 3);
     cairo_stroke(cr);
@@ -257,12 +252,7 @@ void PaintTurtle(cairo_t* cr) {
     cairo_move_to(cr, 18, y + 4);
     cairo_curve_to(cr, 20, y - 18, 62, y - 18, 66, y + 4);
     cairo_close_path(cr);
-    cairo_pattern_t* shell = cairo_pattern_create_linear(0, y - 16, 0, y + 4);
-    cairo_pattern_add_color_stop_rgb(shell, 0, 0.55, 0.45, 0.22);
-    cairo_pattern_add_color_stop_rgb(shell, 1, 0.28, 0.22, 0.10);
-    cairo_set_source(cr, shell);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(shell);
+    FillVertical(cr, y - 16, y + 4, Rgb{0.55, 0.45, 0.22}, Rgb{0.28, 0.22, 0.10});
     cairo_set_source_rgb(cr, 0.15, 0.10, 0.05);
     cairo_set_line_width(cr, 1.5);
     cairo_stroke(cr);
@@ -541,18 +531,17 @@ void PaintLogo(cairo_t* cr) {
         }
     }
     // The carved sign.
-    cairo_move_to(cr, 40, 70);
-    cairo_curve_to(cr, 140, 44, 280, 44, w - 40, 70);
-    cairo_line_to(cr, w - 24, 150);
-    cairo_curve_to(cr, 280, 176, 140, 176, 24, 150);
-    cairo_close_path(cr);
+    const auto signPath = [&] {
+        cairo_move_to(cr, 40, 70);
+        cairo_curve_to(cr, 140, 44, 280, 44, w - 40, 70);
+        cairo_line_to(cr, w - 24, 150);
+        cairo_curve_to(cr, 280, 176, 140, 176, 24, 150);
+        cairo_close_path(cr);
+    };
+    signPath();
     FillWood(cr, Rgb{0.60, 0.38, 0.19}, Rgb{0.30, 0.16, 0.07}, 4201);
     cairo_new_path(cr);
-    cairo_move_to(cr, 40, 70);
-    cairo_curve_to(cr, 140, 44, 280, 44, w - 40, 70);
-    cairo_line_to(cr, w - 24, 150);
-    cairo_curve_to(cr, 280, 176, 140, 176, 24, 150);
-    cairo_close_path(cr);
+    signPath();
     SetRgb(cr, WoodEdge);
     cairo_set_line_width(cr, 4);
     cairo_stroke(cr);

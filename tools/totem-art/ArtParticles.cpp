@@ -49,17 +49,6 @@ void Ray(cairo_t* cr, double cx, double cy, double length, double width, double 
     cairo_restore(cr);
 }
 
-void StarPath(cairo_t* cr, double cx, double cy, int points, double outer, double inner, double turnDeg) {
-    for (int i = 0; i < points * 2; ++i) {
-        const double r = i % 2 == 0 ? outer : inner;
-        const double a = (turnDeg - 90) * kPi / 180 + i * kPi / points;
-        const double x = cx + r * std::cos(a), y = cy + r * std::sin(a);
-        if (i == 0) cairo_move_to(cr, x, y);
-        else cairo_line_to(cr, x, y);
-    }
-    cairo_close_path(cr);
-}
-
 // 01: the all-purpose soft dot.
 void PaintDot(cairo_t* cr) { SoftDisc(cr, 16, 16, 15, 1.0, 1.6); }
 
@@ -76,10 +65,10 @@ void PaintSpark(cairo_t* cr) {
 // 03: a five-pointed star, filled white with a faint grey inner bevel.
 void PaintStar(cairo_t* cr) {
     SoftDisc(cr, 16, 16, 15.5, 0.35, 2.2);
-    StarPath(cr, 16, 16.8, 5, 12.5, 5.4, 0);
+    StarPath(cr, 16, 16.8, 12.5, 5.4);
     SetRgb(cr, kWhite);
     cairo_fill(cr);
-    StarPath(cr, 16, 16.8, 5, 7.5, 3.3, 0);
+    StarPath(cr, 16, 16.8, 7.5, 3.3);
     SetRgb(cr, {0.86, 0.86, 0.86});
     cairo_fill(cr);
     SoftDisc(cr, 16, 16.8, 4, 0.9, 1.0);

@@ -91,24 +91,11 @@ void PaintEmblem(cairo_t* cr, Emblem e, double c, const std::string& caption) {
     switch (e) {
         case Emblem::Star:
             StarPath(cr, c, c - 1, 15, 6.5);
-            SetRgb(cr, Palette::Gold);
-            cairo_fill_preserve(cr);
-            SetRgb(cr, ink);
-            cairo_set_line_width(cr, 1.5);
-            cairo_stroke(cr);
+            FillAndOutline(cr, Palette::Gold, ink, 1.5);
             break;
         case Emblem::Fret:
             RoundedRect(cr, c - 19, c - 6, 38, 12, 6);
-            {
-                cairo_pattern_t* g = cairo_pattern_create_linear(c - 19, 0, c + 19, 0);
-                for (int i = 0; i < 5; ++i) {
-                    const Rgb l = Palette::Line(i);
-                    cairo_pattern_add_color_stop_rgb(g, i / 4.0, l.r, l.g, l.b);
-                }
-                cairo_set_source(cr, g);
-                cairo_fill_preserve(cr);
-                cairo_pattern_destroy(g);
-            }
+            FillLineRainbow(cr, c - 19, c + 19);
             SetRgb(cr, Cream);
             cairo_set_line_width(cr, 1.5);
             cairo_stroke(cr);
@@ -148,11 +135,7 @@ void PaintEmblem(cairo_t* cr, Emblem e, double c, const std::string& caption) {
             cairo_line_to(cr, c + 18, c - 12);
             cairo_line_to(cr, c + 16, c + 2);
             cairo_close_path(cr);
-            SetRgb(cr, Palette::Gold);
-            cairo_fill_preserve(cr);
-            SetRgb(cr, ink);
-            cairo_set_line_width(cr, 1.5);
-            cairo_stroke(cr);
+            FillAndOutline(cr, Palette::Gold, ink, 1.5);
             for (int i = 0; i < 5; ++i) {
                 cairo_arc(cr, c - 16 + i * 8, c + 10, 3.2, 0, 2 * M_PI);
                 SetRgb(cr, Palette::Line(i));

@@ -330,11 +330,7 @@ void PaintNextStar(cairo_t* cr) {
 
 void PaintLevelStar(cairo_t* cr) {
     StarPath(cr, 6, 6.5, 5.8, 2.5);
-    SetRgb(cr, Palette::Gold);
-    cairo_fill_preserve(cr);
-    SetRgb(cr, Rgb{0.35, 0.18, 0.0});
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    FillAndOutline(cr, Palette::Gold, Rgb{0.35, 0.18, 0.0}, 1);
 }
 
 void PaintHighlight(cairo_t* cr) {
@@ -371,11 +367,7 @@ void PaintTotem(cairo_t* cr, int n) {
             cairo_curve_to(cr, cx + s * 14, 6, cx + s * 18, 8, cx + s * 17, 16);
             cairo_line_to(cr, cx + s * 6, 20);
             cairo_close_path(cr);
-            SetRgb(cr, accent);
-            cairo_fill_preserve(cr);
-            SetRgb(cr, Ink);
-            cairo_set_line_width(cr, 1);
-            cairo_stroke(cr);
+            FillAndOutline(cr, accent, Ink, 1);
         }
     }
     const int faces = n <= 3 ? 2 : 3;
@@ -413,11 +405,7 @@ void PaintTotem(cairo_t* cr, int n) {
     cairo_line_to(cr, cx, top - 5 - n * 0.5);
     cairo_line_to(cr, cx + 5, top);
     cairo_close_path(cr);
-    SetRgb(cr, accent);
-    cairo_fill_preserve(cr);
-    SetRgb(cr, Ink);
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    FillAndOutline(cr, accent, Ink, 1);
     if (n == 9) Glow(cr, cx, top + 6, 14, Palette::Gold, 0.5);
 }
 

@@ -149,12 +149,7 @@ void TitleWord(cairo_t* cr, const std::string& text, double x, double y, double 
     SetRgb(cr, Ink);
     cairo_set_line_width(cr, 5);
     cairo_stroke_preserve(cr);
-    cairo_pattern_t* g = cairo_pattern_create_linear(0, ty + ext.y_bearing, 0, ty + ext.y_bearing + ext.height);
-    cairo_pattern_add_color_stop_rgb(g, 0, top.r, top.g, top.b);
-    cairo_pattern_add_color_stop_rgb(g, 1, bottom.r, bottom.g, bottom.b);
-    cairo_set_source(cr, g);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(g);
+    FillVertical(cr, ty + ext.y_bearing, ty + ext.y_bearing + ext.height, top, bottom);
     cairo_set_source_rgba(cr, 1, 1, 0.9, 0.5);
     cairo_set_line_width(cr, 0.8);
     cairo_stroke(cr);
@@ -211,18 +206,6 @@ double WrappedText(cairo_t* cr, const std::string& font, double size, double x, 
     if (!line.empty()) flush();
     cairo_restore(cr);
     return baseline - size;
-}
-
-void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, double rotation) {
-    for (int i = 0; i < 10; ++i) {
-        const double a = rotation - M_PI / 2 + i * M_PI / 5;
-        const double r = (i % 2 == 0) ? outer : inner;
-        if (i == 0)
-            cairo_move_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
-        else
-            cairo_line_to(cr, cx + r * std::cos(a), cy + r * std::sin(a));
-    }
-    cairo_close_path(cr);
 }
 
 StatueEyes EyesOf(bool left) {
@@ -518,6 +501,29 @@ void Medallion(cairo_t* cr, double cx, double cy, double r, Icon icon, bool hove
     cairo_set_line_width(cr, 1.2);
     cairo_stroke(cr);
     PaintIcon(cr, icon, cx, cy, r * 1.0, hover ? Cream : Rgb{0.93, 0.82, 0.58}, Ink);
+    cairo_restore(cr);
+}
+
+void FillVertical(cairo_t* cr, double y0, double y1, Rgb top, Rgb bottom) {
+    cairo_pattern_t* g = cairo_pattern_create_linear(0, y0, 0, y1);
+    cairo_pattern_add_color_stop_rgb(g, 0, top.r, top.g, top.b);
+    cairo_pattern_add_color_stop_rgb(g, 1, bottom.r, bottom.g, bottom.b);
+    cairo_set_source(cr, g);
+    cairo_fill_preserve(cr);
+    cairo_pattern_destroy(g);
+}
+
+void GlassShine(cairo_t* cr, double y0, double y1, double topAlpha, double fadeAt, double fadeAlpha,
+                double bottomAlpha) {
+    cairo_save(cr);
+    cairo_clip_preserve(cr);
+    cairo_pattern_t* shine = cairo_pattern_create_linear(0, y0, 0, y1);
+    cairo_pattern_add_color_stop_rgba(shine, 0, 1, 1, 1, topAlpha);
+    cairo_pattern_add_color_stop_rgba(shine, fadeAt, 1, 1, 1, fadeAlpha);
+    cairo_pattern_add_color_stop_rgba(shine, 1, 0, 0, 0, bottomAlpha);
+    cairo_set_source(cr, shine);
+    cairo_paint(cr);
+    cairo_pattern_destroy(shine);
     cairo_restore(cr);
 }
 

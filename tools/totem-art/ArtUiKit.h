@@ -37,6 +37,16 @@ void WoodPlate(cairo_t* cr, double x, double y, double w, double h, double radiu
 void StonePlate(cairo_t* cr, double x, double y, double w, double h, double radius, uint32_t seed,
                 bool hover);
 
+// Fills the current path, keeping it, top to bottom from `top` at y0 to
+// `bottom` at y1: the sunk groove of a bar or slider.
+void FillVertical(cairo_t* cr, double y0, double y1, Rgb top, Rgb bottom);
+
+// Glassy light over the current path, which it keeps: white at `topAlpha` at
+// y0 fading to `fadeAlpha` at `fadeAt` (a fraction of the height), then a
+// shade to black at `bottomAlpha` at y1. For filled bars and sliders.
+void GlassShine(cairo_t* cr, double y0, double y1, double topAlpha, double fadeAt, double fadeAlpha,
+                double bottomAlpha);
+
 // A word painted as a carved title: gold-to-torch fill, dark outline, soft
 // shadow, fitted into the box (shrunk when it would not fit).
 void TitleWord(cairo_t* cr, const std::string& text, double x, double y, double w, double h,
@@ -54,9 +64,6 @@ void PlainText(cairo_t* cr, const std::string& font, double size, double x, doub
 // (x, y) and returns the y below the last line.
 double WrappedText(cairo_t* cr, const std::string& font, double size, double x, double y,
                    double width, const std::string& text, Rgb colour, double lineGap = 1.25);
-
-// A five-pointed star centred on (cx, cy).
-void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, double rotation = 0);
 
 // The two statue heads at the sides of the landscape; their eye sockets lie
 // exactly where the game draws the eye pictures ("left" or "right").

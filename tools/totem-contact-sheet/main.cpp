@@ -23,6 +23,7 @@
 
 #include "SheetCanvas.h"
 #include "content/TResManager.h"
+#include "core/TextHelpers.h"
 #include "media/Graphics.h"
 
 namespace {
@@ -36,16 +37,6 @@ constexpr int kCellW = 200, kAreaW = 184, kAreaH = 140, kPad = 8, kLineH = 12;
 constexpr int kMaxColumns = 5;
 const char* const kSample = "AaBbQq 0123 +50 ÀÉéñöÿ";
 
-std::string Lower(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return s;
-}
-
 // What one cell shows.
 struct Cell {
     std::string id;
@@ -58,7 +49,7 @@ struct Cell {
 // Loads one entry the way the game does and turns it into a cell.
 Cell MakeCell(const ResPtr& res, std::vector<std::string>& failures) {
     Cell cell;
-    cell.id = Upper(res->name);
+    cell.id = UpperAscii(res->name);
     const size_t failuresBefore = failures.size();
     res->Load();
     if (auto font = res->AsFont()) {
@@ -198,7 +189,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::filesystem::path gameDir = argv[1];
-    const std::string scope = Lower(argv[2]);
+    const std::string scope = LowerAscii(argv[2]);
     const std::filesystem::path out = std::filesystem::absolute(argv[3]);
 
     std::error_code error;

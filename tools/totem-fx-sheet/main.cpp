@@ -21,6 +21,7 @@
 #include "app/Globals.h"
 #include "content/ContentSources.h"
 #include "content/Xml.h"
+#include "core/TextHelpers.h"
 #include "fx/TEffect.h"
 #include "fx/TEmitter.h"
 #include "media/Clock.h"
@@ -28,11 +29,6 @@
 #include "media/TStream.h"
 
 namespace {
-
-std::string Lower(std::string s) {
-    for (char& c : s) c = char(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-}
 
 std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -92,7 +88,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> order;
     for (sdXMLnode* g = root->firstchild; g; g = g->NextNode)
         for (sdXMLnode* n = g->firstchild; n; n = n->NextNode) {
-            const std::string id = Lower(XmlAttrString(n, "id", "")), path = XmlAttrString(n, "path", "");
+            const std::string id = LowerAscii(XmlAttrString(n, "id", "")), path = XmlAttrString(n, "path", "");
             if (XmlNameEquals(n->Tag, "image")) {
                 ImagePtr image = LoadImage(art + "/" + path, TImage::FILTERED);
                 if (!image) {
@@ -109,14 +105,14 @@ int main(int argc, char** argv) {
         }
     SetEffectImageResolver([&](const std::string& id) {
         EffectImageRef ref;
-        auto it = pictures.find(Lower(id));
+        auto it = pictures.find(LowerAscii(id));
         if (it != pictures.end()) ref.image = it->second;
         return ref;
     });
     std::map<std::string, EffectPtr> effects;
     for (const auto& id : order) effects[id] = TEffect::Load(OpenRead(effectFiles[id]));
     SetEffectResolver([&](const std::string& id) {
-        auto it = effects.find(Lower(id));
+        auto it = effects.find(LowerAscii(id));
         return it == effects.end() ? nullptr : it->second;
     });
 

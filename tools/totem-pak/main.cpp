@@ -18,6 +18,7 @@
 #include "content/DataPak.h"
 #include "content/PakFormat.h"
 #include "content/PakWriter.h"
+#include "core/TextHelpers.h"
 #include "media/TStream.h"
 
 namespace fs = std::filesystem;
@@ -33,13 +34,6 @@ int Usage() {
     std::fprintf(stderr,
                  "usage: totem-pak pack DIR OUT.pak | list PAK | extract PAK DIR\n");
     return 2;
-}
-
-std::string LowerAscii(std::string s) {
-    for (char& c : s) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return s;
 }
 
 // Reads the pack's directory; damaged packs are refused rather than half-read.
