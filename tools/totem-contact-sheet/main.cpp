@@ -21,6 +21,7 @@
 #include <system_error>
 #include <vector>
 
+#include "content/GameFolder.h"
 #include "SheetCanvas.h"
 #include "content/TResManager.h"
 #include "core/TextHelpers.h"
@@ -192,14 +193,9 @@ int main(int argc, char** argv) {
     const std::string scope = LowerAscii(argv[2]);
     const std::filesystem::path out = std::filesystem::absolute(argv[3]);
 
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(gameDir / "res.xml", error)) {
-        std::fprintf(stderr, "%s: not found\n", (gameDir / "res.xml").string().c_str());
-        return 1;
-    }
-    std::filesystem::current_path(gameDir, error);
-    if (error) {
-        std::fprintf(stderr, "%s: cannot be entered (%s)\n", gameDir.string().c_str(), error.message().c_str());
+    std::string problem;
+    if (!EnterGameFolder(gameDir.string(), problem)) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
 

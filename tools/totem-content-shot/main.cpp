@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "content/GameFolder.h"
 #include "app/Globals.h"
 #include "app/ResourceCatalogue.h"
 #include "content/TAnimImage.h"
@@ -141,14 +142,9 @@ int main(int argc, char** argv) {
     const std::string skin = highway ? argv[3] : "";
     const std::filesystem::path out = std::filesystem::absolute(argv[argc - 1]);
 
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(gameDir / "res.xml", error)) {
-        std::fprintf(stderr, "%s: not found\n", (gameDir / "res.xml").string().c_str());
-        return 1;
-    }
-    std::filesystem::current_path(gameDir, error);
-    if (error) {
-        std::fprintf(stderr, "%s: cannot be entered (%s)\n", gameDir.string().c_str(), error.message().c_str());
+    std::string problem;
+    if (!EnterGameFolder(gameDir.string(), problem)) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
         return 1;
     }
 
