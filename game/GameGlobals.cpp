@@ -1,0 +1,11 @@
+#include "game/GameGlobals.h"
+
+float LevelSpeed = 1.0f;
+LevelStatPtr CurrentLevelStat;
+float SoundVolume = 0.5f;
+
+ChannelPtr PlayGameSound(const SoundPtr& sound, const ChannelPtr& channel) {
+    ChannelPtr played = PlaySound(sound, channel);
+    if (played) played->SetVolume(SoundVolume);
+    return played;
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include <memory>
+
+#include "game/TLevelStat.h"
+#include "media/Audio.h"
+
+// Globals the running level shares between the highway, its items, the
+// catcher and the controller. They are set by whoever starts a level; the
+// items only read them.
+
+// Speed coefficient of the running level: highway units per 30 ms for notes
+// and frets. 1.0 until a level sets its own.
+extern float LevelSpeed;
+// Statistics of the running level; null while no level runs.
+extern LevelStatPtr CurrentLevelStat;
+
+// Volume of sound effects and menu music, 0..1 (the options dialog sets it).
+extern float SoundVolume;
+// The one way a sound effect is started: plays `sound` (on `channel`, or on a
+// new one when it is null) at SoundVolume. Null when there is no sound.
+ChannelPtr PlayGameSound(const SoundPtr& sound, const ChannelPtr& channel = nullptr);
