@@ -124,8 +124,10 @@ void TNote::CountPoints() {
 }
 
 void TNote::Draw() {
+    // Not placed yet: nothing to draw, and the fade must not leak into others.
+    if (!pos) return;
     ApplyFadeIn();
-    if (InGoldRush() && time > kVisible && time < kEnd && pos) {
+    if (InGoldRush() && time > kVisible && time < kEnd) {
         SetAlpha(std::fabs(std::sin((static_cast<float>(ClockMs()) + time) * kDegToRad)) * 0.3f + 0.7f);
         SetBlend(LIGHTBLEND);
         SetScale(scale, scale);
