@@ -1,7 +1,9 @@
 #include "game/GameGlobals.h"
+#include "game/TBat.h"
 
 float LevelSpeed = 1.0f;
 LevelStatPtr CurrentLevelStat;
+std::shared_ptr<TBat> Bat;
 float SoundVolume = 0.5f;
 
 ChannelPtr PlayGameSound(const SoundPtr& sound, const ChannelPtr& channel) {

@@ -14,6 +14,10 @@ extern float LevelSpeed;
 // Statistics of the running level; null while no level runs.
 extern LevelStatPtr CurrentLevelStat;
 
+// The catcher of the running level; null while no level runs.
+class TBat;
+extern std::shared_ptr<TBat> Bat;
+
 // Volume of sound effects and menu music, 0..1 (the options dialog sets it).
 extern float SoundVolume;
 // The one way a sound effect is started: plays `sound` (on `channel`, or on a

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -15,6 +16,10 @@ class ItemOwner : public TWidget {
 public:
     // Catch glow: +1 for every caught item; the owner lets it decay.
     float GryphLightNoteAlpha = 0;
+    // The combo meter and its ×2 and ×4 levels; the catcher's look follows them.
+    float Razogrev = 0;
+    int32_t Razogrev3 = 30;
+    int32_t Razogrev4 = 40;
 
     // Line the catcher stands on (0–4), or −1 when there is no catcher.
     virtual int BatLineNum() = 0;
