@@ -152,30 +152,35 @@ void TNote::UpdateNoteLine() {
     NoteLineZ1 = static_cast<int32_t>(z1);
     NoteLineZ2 = static_cast<int32_t>(z2);
     const float x = LineX(LineNum);
-    const float d = HighwayGeometry::kDepthOffset;
-    const VectorPtr a = to2d(x - 5, -LineY(z1), z1 + d);
-    const VectorPtr b = to2d(x + 5, -LineY(z1), z1 + d);
-    const VectorPtr c = to2d(x - 4, -LineY(z2), z2 + d);
-    const VectorPtr e = to2d(x + 4, -LineY(z2), z2 + d);
-    CopyPoints(tri1, a, b, c);
-    CopyPoints(tri2, c, e, b);
+    BandTriangles(x, 5, z1, x, 4, z2, tri1, tri2);
     UpdateNoteStars();
 }
 
-void TNote::DrawTriangles(const Triangle& a, const Triangle& b) {
+void TNote::BandTriangles(float x1, float half1, float z1, float x2, float half2, float z2, Triangle& first,
+                          Triangle& second) {
+    const float d = HighwayGeometry::kDepthOffset;
+    const VectorPtr a = to2d(x1 - half1, -LineY(z1), z1 + d);
+    const VectorPtr b = to2d(x1 + half1, -LineY(z1), z1 + d);
+    const VectorPtr c = to2d(x2 - half2, -LineY(z2), z2 + d);
+    const VectorPtr e = to2d(x2 + half2, -LineY(z2), z2 + d);
+    CopyPoints(first, a, b, c);
+    CopyPoints(second, c, e, b);
+}
+
+void TNote::DrawBand(const Triangle& a, const Triangle& b) {
+    if (LineNum >= 0 && LineNum < 5 && LineColors[LineNum]) LineColors[LineNum]->Set();
+    SetAlpha(0.7f);
+    SetBlend(LIGHTBLEND);
     DrawPoly(std::vector<float>(a.begin(), a.end()));
     DrawPoly(std::vector<float>(b.begin(), b.end()));
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+    SetBlend(ALPHABLEND);
 }
 
 void TNote::DrawNoteLine() {
     if (length <= MinLength) return;
-    if (LineNum >= 0 && LineNum < 5 && LineColors[LineNum]) LineColors[LineNum]->Set();
-    SetAlpha(0.7f);
-    SetBlend(LIGHTBLEND);
-    DrawTriangles(tri1, tri2);
-    SetColor(255, 255, 255);
-    SetAlpha(1);
-    SetBlend(ALPHABLEND);
+    DrawBand(tri1, tri2);
     DrawNoteStars();
 }
 
@@ -203,25 +208,12 @@ void TNote::UpdateNoteLink() {
     if (z1 > z2) z1 = z2;
     z1 = std::max(z1, kVisible);
     z2 = std::max(z2, kVisible);
-    const float x1 = LineX(LineNum), x2 = LineX(Prev->LineNum);
-    const float d = HighwayGeometry::kDepthOffset;
-    const VectorPtr a = to2d(x1 - 3, -LineY(z1), z1 + d);
-    const VectorPtr b = to2d(x1 + 3, -LineY(z1), z1 + d);
-    const VectorPtr c = to2d(x2 - 3, -LineY(z2), z2 + d);
-    const VectorPtr e = to2d(x2 + 3, -LineY(z2), z2 + d);
-    CopyPoints(tri3, a, b, c);
-    CopyPoints(tri4, c, e, b);
+    BandTriangles(LineX(LineNum), 3, z1, LineX(Prev->LineNum), 3, z2, tri3, tri4);
 }
 
 void TNote::DrawNoteLink() {
     if (!Prev || PickUpStarted != 0) return;
-    if (LineNum >= 0 && LineNum < 5 && LineColors[LineNum]) LineColors[LineNum]->Set();
-    SetAlpha(0.7f);
-    SetBlend(LIGHTBLEND);
-    DrawTriangles(tri3, tri4);
-    SetColor(255, 255, 255);
-    SetAlpha(1);
-    SetBlend(ALPHABLEND);
+    DrawBand(tri3, tri4);
 }
 
 int TNote::PickUp() {

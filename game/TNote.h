@@ -61,5 +61,10 @@ protected:
 
 private:
     bool InGoldRush();
-    void DrawTriangles(const Triangle& a, const Triangle& b);
+    // A band across the highway from depth z1 (centre x1, half width half1)
+    // to z2, as the two triangles the tail and the melody link are drawn with.
+    void BandTriangles(float x1, float half1, float z1, float x2, float half2, float z2, Triangle& first,
+                       Triangle& second);
+    // Draws a band in this note's line colour, lightened, then restores white.
+    void DrawBand(const Triangle& a, const Triangle& b);
 };
