@@ -277,11 +277,13 @@ void AutoPlayer::Observe(float dt) {
             finished.push_back(ptr);
         } else if (!r.caught && (it.SongError != 0 || it.IsOut != 0)) {
             r.missed = true;
+            finished.push_back(ptr);
+            // Bonus items are left alone while notes are let pass.
+            if (Letting(r) || (r.kind == Kind::Bonus && !toMiss_.empty())) continue;
             std::ostringstream text;
             text << "missed " << KindName(r.kind) << " of " << r.chartTime << " ms on line " << r.line
                  << " (catcher on line " << (Bat ? Bat->LineNum : -1) << ")";
             problems_.push_back(text.str());
-            finished.push_back(ptr);
         }
     }
     for (const TItem* ptr : finished) Finish(live_.at(ptr));
@@ -291,6 +293,8 @@ void AutoPlayer::Observe(float dt) {
 float AutoPlayer::MsToWindow(const TItem& item) {
     return (kWindowOpen - item.time) * 30.0f / item.SpeedCoef;
 }
+
+bool AutoPlayer::Letting(const ItemRecord& r) const { return IsNote(r.kind) && toMiss_.count(r.chartTime) != 0; }
 
 bool AutoPlayer::ClickLiveIn(float ahead) const {
     if (buttonDown_) return true;  // a press on its way to the highway
@@ -314,10 +318,10 @@ void AutoPlayer::Steer() {
         const ItemRecord* note = nullptr;
         const ItemRecord* bonus = nullptr;
         for (const auto& [ptr, r] : live_) {
-            if (r.caught || r.missed || r.item->time >= kWindowClose) continue;
+            if (r.caught || r.missed || r.item->time >= kWindowClose || Letting(r)) continue;
             if (IsNote(r.kind)) {
                 if (!note || MsToWindow(*r.item) < MsToWindow(*note->item)) note = &r;
-            } else if (r.kind == Kind::Bonus) {
+            } else if (r.kind == Kind::Bonus && toMiss_.empty()) {
                 if (!bonus || MsToWindow(*r.item) < MsToWindow(*bonus->item)) bonus = &r;
             }
         }
@@ -335,7 +339,6 @@ void AutoPlayer::Steer() {
     // target x on its next update.
     const int dx = static_cast<int>(std::lround((kLineTargetX[targetLine] - Bat->mx) / kMouseGain));
     InjectMouseMove(kScreenCentreX + dx, kScreenCentreY);
-    lastMoveDx_ = dx;
 }
 
 void AutoPlayer::Click() {
@@ -360,7 +363,7 @@ void AutoPlayer::Click() {
     if (ahead > kPressLeadFrames * FRAME_MS) return;
     // A note caught before it would use the click up: wait until it is taken.
     for (const auto& [ptr, r] : live_) {
-        if (r.kind != Kind::Note || r.caught || r.missed || r.item->time >= kWindowClose) continue;
+        if (r.kind != Kind::Note || r.caught || r.missed || r.item->time >= kWindowClose || Letting(r)) continue;
         if (MsToWindow(*r.item) < ahead) return;
     }
     if (ClickLiveIn(std::max(ahead, 0.0f) + FRAME_MS)) return;

@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
+#include <utility>
 #include <memory>
 #include <string>
 #include <vector>
@@ -71,6 +73,10 @@ public:
     // One frame of the main loop, with the player's decision between the
     // widgets' update and the event poll.
     void Frame();
+    // Notes (by chart start, ms) the player lets pass: it never steers onto
+    // them and does not wait for them before a click. Bonus items are then not
+    // chased either, so that no detour takes the catcher onto a note's line.
+    void MissNotes(std::set<int> chartTimes) { toMiss_ = std::move(chartTimes); }
 
     int Frames() const { return frame_; }
     const std::vector<ItemRecord>& Records() const { return done_; }
@@ -78,8 +84,9 @@ public:
     // Empty while the highway's combo meter has followed the player's own
     // meter; otherwise the first frame where they parted.
     const std::string& MeterMismatch() const { return meterMismatch_; }
-    // Clicks that were not live when their item was caught, and other things
-    // the player could not do as planned, one line each.
+    // Items missed that were not meant to be, clicks that were not live when
+    // their item was caught, and other things the player could not do as
+    // planned, one line each.
     const std::vector<std::string>& Problems() const { return problems_; }
 
     // The score the rules give for the items caught and the melodies
@@ -125,6 +132,8 @@ private:
     ItemRecord* Find(const TItem* item);
     // Milliseconds until the item's progress enters the catch window (negative inside it).
     static float MsToWindow(const TItem& item);
+    // A note the player lets pass.
+    bool Letting(const ItemRecord& r) const;
     // True when a click will still be live `ahead` ms from now, or one is on its way.
     bool ClickLiveIn(float ahead) const;
 
@@ -143,5 +152,5 @@ private:
     int pressFrame_ = -100;    // frame whose poll carried the last press
     int releaseFrame_ = -100;  // … and the last release
     bool buttonDown_ = false;
-    int lastMoveDx_ = 0;
+    std::set<int> toMiss_;
 };
