@@ -285,8 +285,12 @@ TEST_P(AutoPlay, EndsWithTheItemsCaughtAndTheScoreTheRulesGive) {
         if (!r.caught) continue;
         EXPECT_GT(r.timeAtCatch, 81.25f) << "item of " << r.chartTime << " ms caught outside the window";
         EXPECT_LT(r.timeAtCatch, 83.0f) << "item of " << r.chartTime << " ms caught outside the window";
+        // A held tail passes the catch point by less than one unit a frame,
+        // so no star can slip through the band where stars are collected;
+        // only the first one, one unit behind the head, is hidden by the
+        // head end of the tail until the note is paid.
         if (r.longNote) {
-            EXPECT_GT(r.starsCollected, 0) << "long note of " << r.chartTime << " ms";
+            EXPECT_GE(r.starsCollected, r.ruleStars - 1) << "long note of " << r.chartTime << " ms";
         }
         if (r.awardedPoints != r.expectedPoints && ++wrongItems <= 5) {
             ADD_FAILURE() << "item of " << r.chartTime << " ms on line " << r.line << " caught at progress "
