@@ -233,6 +233,44 @@ TEST_F(RulesTest, StarredNoteWithoutAClickIsWorth100AndOneComboPoint) {
     EXPECT_EQ(CurrentLevelStat->Stars, 100);
 }
 
+TEST_F(RulesTest, APressIsSeenByTheCatchTestsOfTheFollowingFrame) {
+    // The button is tracked after the items, so a press arriving in the very
+    // frame a starred note is caught does not count for it.
+    StartQuietLevel();
+    PutBatOn(2);
+    Mouse(true);
+    NotePtr note = PutNote(2, 81.3f, 1);
+    Frame(0);
+    ASSERT_EQ(note->PickUpStarted, 1);
+    EXPECT_EQ(Prizes("starclickfailed"), 1);
+    EXPECT_EQ(Prizes("starclick"), 0);
+    EXPECT_EQ(gryph->MouseDowned, 1) << "the press is taken after the catch tests";
+    // The press is still unused: the next starred note gets it.
+    NotePtr next = PutNote(2, 81.3f, 1);
+    Frame(0);
+    EXPECT_EQ(next->PickUpStarted, 1);
+    EXPECT_EQ(Prizes("starclick"), 1);
+    EXPECT_EQ(gryph->MouseDowned, 0) << "a catch uses the click";
+    Mouse(false);
+}
+
+TEST_F(RulesTest, BonusItemIsCaughtByPositionAloneForFiftyTimesTheMultiplier) {
+    StartQuietLevel();
+    FillCombo(8, 4);
+    gryph->Razogrev = 32;
+    PutBatOn(3);
+    Bonus50Ptr bonus = TBonus50::Create();
+    bonus->LineNum = 3;
+    Put(bonus, 81.3f, kBonus);
+    Frame(0);
+    ASSERT_EQ(bonus->PickUpStarted, 1);
+    EXPECT_EQ(Prizes("notepick"), 0) << "bonus items do not send notepick";
+    EXPECT_EQ(ComboValues(), std::vector<int>(8, 4));
+    RunUntilOut(bonus);
+    EXPECT_EQ(CurrentLevelStat->Notes, 100);
+    EXPECT_EQ(CurrentLevelStat->NotesCount, 0) << "bonus items are not notes";
+}
+
 // ---- Frets and the click ----------------------------------------------------
 
 // A fret that enters the window on frame 50 of 10 ms frames (progress 81.3
@@ -508,6 +546,49 @@ TEST_F(RulesTest, MoreThan70EntriesLoseTheOldestOnePerFrame) {
     EXPECT_EQ(gryph->RazogrevList.size(), 70u);
     Frame(10);
     EXPECT_EQ(gryph->RazogrevList.size(), 70u);
+}
+
+TEST_F(RulesTest, MeterFallingBelow40AndClimbingBackStartsANewGoldRush) {
+    StartQuietLevel();
+    FillCombo(11, 4);
+    gryph->Razogrev = 0;
+    Run(340);  // 20 frames: the meter passes 40
+    ASSERT_GE(gryph->Razogrev, 40);
+    const int32_t first = gryph->GOldRushLastTime;
+    ASSERT_GT(first, 0);
+    // Down to 36: the rush is over but its clock is kept above 20.
+    FillCombo(9, 4);
+    Run(340);
+    ASSERT_LT(gryph->Razogrev, 40);
+    EXPECT_EQ(game->GoldRush(), 0);
+    EXPECT_EQ(gryph->GOldRushLastTime, first);
+    // Back over 40: a new rush from this frame.
+    FillCombo(11, 4);
+    int32_t startedAt = -1;
+    for (int i = 0; i < 40 && startedAt < 0; ++i) {
+        Frame(17);
+        if (gryph->Razogrev >= 40) startedAt = int32_t(GameClock);
+    }
+    ASSERT_GT(startedAt, 0);
+    EXPECT_EQ(gryph->GOldRushLastTime, startedAt);
+    // Below 20 the rush clock is cleared.
+    gryph->RazogrevList.clear();
+    Run(1000);
+    ASSERT_LT(gryph->Razogrev, 20);
+    EXPECT_EQ(gryph->GOldRushLastTime, 0);
+}
+
+TEST_F(RulesTest, RemovingMoreEntriesThanThereAreEmptiesTheList) {
+    StartQuietLevel();
+    FillCombo({7, 8});
+    gryph->RemoveOldestRazogrev(4);
+    EXPECT_TRUE(gryph->RazogrevList.empty());
+    gryph->RemoveOldestRazogrev(2);
+    EXPECT_TRUE(gryph->RazogrevList.empty());
+    FillCombo({7, 8, 9});
+    gryph->RemoveOldestRazogrev(2);
+    EXPECT_EQ(ComboValues(), std::vector<int>{9});
+    EXPECT_EQ(gryph->RazogrevSum(), 9);
 }
 
 TEST_F(RulesTest, GoldRushDecayIntervalShrinksAs2000Times5000OverItsAge) {
