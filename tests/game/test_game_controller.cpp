@@ -172,4 +172,80 @@ TEST_F(ControllerTest, CaughtAndMissedNotesMakeTheAccuracyOfARealLevel) {
     EXPECT_EQ(CurrentLevelStat->StarsForLevel, 1) << "400 is not more than 4 × 1 × 100";
 }
 
+TEST_F(ControllerTest, EndOfTheSongCompletesTheLevelOnceThroughTheWidgetManager) {
+    LoadChart(midi_test::Chart().Note(1000, kLine0 + 1, kPlain));
+    const auto managerFrame = [] {
+        GameClock += 17;
+        AdvanceClock(17);
+        PollEvents();
+        WidgetManager->Update(1);
+    };
+    for (int i = 0; i < 100; ++i) managerFrame();
+    ASSERT_EQ(game->GamePaused, 0);
+    EXPECT_EQ(CurrentLevelStat->NotesCount, 1);
+    while (gryph->GuitarChannel->Playing() || gryph->SongChannel->Playing()) MixerRender(nullptr, 4410);
+    for (int i = 0; i < 20; ++i) managerFrame();
+    EXPECT_EQ(game->CompletedLevels, 1) << "the paused level is not updated again";
+    EXPECT_EQ(game->GamePaused, 1);
+    EXPECT_EQ(CurrentLevelStat->Accuracy, 100);
+}
+
+TEST_F(ControllerTest, ALevelWithoutBothTracksOrWithABrokenChartDoesNotStart) {
+    const std::filesystem::path folder = songs / "song";
+    const struct {
+        bool chart, guitar, band;
+    } cases[] = {{true, false, true}, {true, true, false}, {false, true, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.chart << c.guitar << c.band);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        if (c.chart) {
+            WriteFile(folder / "notes.mid", midi_test::Chart().Note(3000, kLine0, kPlain).Build());
+        } else {
+            WriteFile(folder / "notes.mid", {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 1});  // cut short
+        }
+        if (c.guitar) WriteFile(folder / "guitar.ogg", TrackOgg(true));
+        if (c.band) WriteFile(folder / "song.ogg", TrackOgg(false));
+        EXPECT_EQ(gryph->Load("song", 0, 0), -1);
+        EXPECT_FALSE(gryph->GuitarChannel && gryph->GuitarChannel->Playing());
+        EXPECT_FALSE(gryph->SongChannel && gryph->SongChannel->Playing());
+        // Frames of a highway that did not load do nothing and do not fail.
+        Run(100);
+        EXPECT_TRUE(gryph->Items.empty());
+        EXPECT_EQ(game->CompletedLevels, 0) << "a level that never started is not completed";
+    }
+}
+
+TEST_F(ControllerTest, ReplayRestartsTheLevelOnTheTracksAlreadyDecoded) {
+    CurrentSkin = "ruletests";
+    game->LevelInfo->Skin = "ruletests";
+    const std::filesystem::path folder = songs / "song";
+    std::filesystem::create_directories(folder);
+    WriteFile(folder / "notes.mid", midi_test::Chart().Note(1000, kLine0 + 1, kPlain).Build());
+    WriteFile(folder / "guitar.ogg", TrackOgg(true));
+    WriteFile(folder / "song.ogg", TrackOgg(false));
+    ASSERT_EQ(game->StartLevel(0), 0);
+    Run(1200);
+    MixerRender(nullptr, 44100);
+    EXPECT_EQ(game->Points, 100);
+    const SoundPtr guitar = gryph->GuitarSound, band = gryph->SongSound;
+    const LevelStatPtr firstStat = CurrentLevelStat;
+    // The tracks are gone from the disk: a replay must not need them.
+    std::filesystem::remove(folder / "guitar.ogg");
+    std::filesystem::remove(folder / "song.ogg");
+    game->ReplayGame();
+    EXPECT_EQ(gryph->GuitarSound, guitar);
+    EXPECT_EQ(gryph->SongSound, band);
+    ASSERT_TRUE(gryph->GuitarChannel && gryph->SongChannel);
+    EXPECT_EQ(gryph->GuitarChannel->Playing(), 1);
+    EXPECT_EQ(gryph->GuitarChannel->Position(), 0);
+    EXPECT_EQ(gryph->SongChannel->Position(), 0);
+    EXPECT_EQ(game->Points, 0);
+    EXPECT_NE(CurrentLevelStat, firstStat) << "a fresh statistics record";
+    EXPECT_EQ(GameClock, 0.0f);
+    Run(1200);
+    EXPECT_EQ(CurrentLevelStat->NotesCount, 1) << "the chart plays again from the start";
+    CurrentSkin.clear();
+}
+
 }  // namespace

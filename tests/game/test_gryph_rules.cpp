@@ -189,6 +189,7 @@ TEST_F(RulesTest, StarredNoteWithAClickEarnsByItsDistanceFromTheBeatAndTwoComboP
     for (float t : {82.0f, 81.623f, 82.777f, 81.3f}) {
         SCOPED_TRACE(t);
         StartQuietLevel();
+        game->Points = 0;
         PutBatOn(0);
         Mouse(true);
         Frame(10);
@@ -678,7 +679,8 @@ TEST_F(RulesTest, LongNoteLeftEarlyIsAwardedAtOnceWithoutLongpick) {
     EXPECT_EQ(note->PickUpEnded, 1) << "leaving the line ends the hold";
     EXPECT_GE(CurrentLevelStat->Notes, 100);
     const int awarded = CurrentLevelStat->Notes;
-    Run(800, 10);
+    // An awarded note leaves once its tail is past the end: progress 120.
+    Run(1200, 10);
     EXPECT_EQ(Prizes("longpick"), 0);
     EXPECT_EQ(ImpulsesOf(EFFECT_IMPULSE_LONGNOTE), 0);
     EXPECT_EQ(CurrentLevelStat->Notes, awarded) << "points are awarded once";
