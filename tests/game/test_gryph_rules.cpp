@@ -184,6 +184,26 @@ TEST_F(RulesTest, PlainNoteCaughtWithALiveClickSendsNoteclick) {
     Mouse(false);
 }
 
+TEST_F(RulesTest, AClickReleasedBeforeTheCatchIsUsedUpByIt) {
+    // Press and release: the release keeps the click live for 300 ms, but
+    // only until a catch uses it.
+    StartQuietLevel();
+    PutBatOn(1);
+    Mouse(true);
+    Frame(10);
+    Mouse(false);
+    Frame(10);
+    ASSERT_TRUE(gryph->ClickLive());
+    NotePtr note = PutNote(1, 81.3f);
+    Frame(10);
+    ASSERT_EQ(note->PickUpStarted, 1);
+    EXPECT_EQ(Prizes("noteclick"), 1);
+    EXPECT_FALSE(gryph->ClickLive());
+    FretPtr fret = PutFret(81.3f);
+    Frame(10);
+    EXPECT_EQ(fret->PickUpStarted, 0) << "50 ms after the release, but the click was used";
+}
+
 TEST_F(RulesTest, StarredNoteWithAClickEarnsByItsDistanceFromTheBeatAndTwoComboPoints) {
     // At progress 82 the worked example: int(150 × 2.5) = 375.
     for (float t : {82.0f, 81.623f, 82.777f, 81.3f}) {
