@@ -189,6 +189,10 @@ protected:
             return;
         }
         ResetPakDirectory();
+        // Tests that ran before in this process may have pointed these elsewhere.
+        TGryph::SongsFolder = "media/songs/";
+        TGryph::SkinsFile = "media/skins.xml";
+        CurrentSkin.clear();
         UseDrivenClock(1000);
         InitGlobals();
         LoadStartupContent();
