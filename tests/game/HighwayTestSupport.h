@@ -145,6 +145,7 @@ protected:
         CloseAudio();
         UseRealClock();
         LevelSpeed = 1.0f;
+        TGryph::SongsFolder = "media/songs/";
         std::error_code ignored;
         if (!songs.empty()) std::filesystem::remove_all(songs, ignored);
         gfxtest::DisplayTest::TearDown();
