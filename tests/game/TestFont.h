@@ -1,0 +1,27 @@
+#pragma once
+// A font whose sizes are known exactly, for tests that place text by its size.
+#include <memory>
+#include <string>
+
+#include "media/TImageFont.h"
+
+// Digits advance 10 pixels, "+" 8; 20 pixels high; no pictures (draws nothing).
+inline FontPtr MeasuredFont() {
+    auto font = std::make_shared<TImageFont>();
+    font->Height = 20;
+    font->glyphs.resize(128);
+    for (int c = '0'; c <= '9'; ++c) {
+        font->glyphs[size_t(c)] = std::make_shared<TImageGlyph>();
+        font->glyphs[size_t(c)]->advance = 10;
+    }
+    font->glyphs['+'] = std::make_shared<TImageGlyph>();
+    font->glyphs['+']->advance = 8;
+    return font;
+}
+
+// The width MeasuredFont gives `text` (digits and "+" only).
+inline int MeasuredWidth(const std::string& text) {
+    int w = 0;
+    for (char c : text) w += c == '+' ? 8 : 10;
+    return w;
+}
