@@ -41,8 +41,8 @@ ImpulseEffectPtr TImpulseEffect::Create(const EffectPtr& effect) {
 
 void TImpulseEffect::Update(float /*dt*/) {
     for (int i = 0; i < 6; ++i) {
+        if (!Emitter[i] || Emitter[i]->Death != 0) continue;
         TEmitter& emitter = *Emitter[i];
-        if (emitter.Death != 0) continue;
         const float f = (GameClock - static_cast<float>(StartTime)) / LineTime[i];
         if (f > 1) {
             Stop(i);
@@ -55,9 +55,9 @@ void TImpulseEffect::Update(float /*dt*/) {
 }
 
 void TImpulseEffect::Stop(int index) {
-    if (index < 0 || index >= 6) return;
+    if (index < 0 || index >= 6 || !Emitter[index]) return;
     Emitter[index]->Death = 1;
     for (const auto& e : Emitter)
-        if (e->Death == 0) return;
+        if (e && e->Death == 0) return;
     Death = 1;
 }

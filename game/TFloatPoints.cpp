@@ -74,8 +74,10 @@ FloatPointsPtr TFloatPoints::Create(int points, const VectorPtr& pos, int preset
 }
 
 void TFloatPoints::Update(float dt) {
-    pos->y -= dt;
-    Resize(static_cast<int>(pos->x), static_cast<int>(pos->y), static_cast<int>(width), static_cast<int>(height));
+    if (pos) {
+        pos->y -= dt;
+        Resize(static_cast<int>(pos->x), static_cast<int>(pos->y), static_cast<int>(width), static_cast<int>(height));
+    }
     if (GameClock - static_cast<float>(StartTime) > static_cast<float>(LifeTime) && WidgetManager) {
         // Leaves the screen but stays listed until RemoveAll.
         if (const FloatPointsPtr self = OwnerOf(this)) WidgetManager->RemoveWidget(self);
