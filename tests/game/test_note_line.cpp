@@ -12,6 +12,7 @@
 #include "game/GameGlobals.h"
 #include "game/GameplayEvents.h"
 #include "game/TFloatPoints.h"
+#include "game/TGame.h"
 #include "game/TNoteLineWidget.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Clock.h"
@@ -38,6 +39,13 @@ MidiNotePtr LoneNote(int n, int startLine = 0) {
     note->StartLine = startLine;
     return note;
 }
+
+// A game whose combo meter stands at a chosen multiplier.
+class MultGame : public TGame {
+public:
+    int mult = 1;
+    int GetPointsMult() override { return mult; }
+};
 
 // What a circle was asked to draw, and with which alpha.
 struct DrawnCircle {
@@ -124,6 +132,32 @@ TEST_F(NoteLineTest, ACompletedMelodyPaysFiftyTimesNTimesNMinusOne) {
         ASSERT_EQ(FloatPointsList.size(), 1u);
         EXPECT_EQ(FloatPointsList[0]->text, "+" + std::to_string(expected));
         EXPECT_EQ(FloatPointsList[0]->preset, 0);
+    }
+}
+
+TEST_F(NoteLineTest, TheMultiplierScalesTheMelodyAndItGoesToTheScore) {
+    const struct {
+        int notes, mult, worked;
+    } cases[] = {{5, 1, 1000}, {5, 2, 2000}, {2, 4, 400}, {3, 2, 600}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.notes << " notes x" << c.mult);
+        SetUp();
+        auto game = std::make_shared<MultGame>();
+        game->mult = c.mult;
+        game->Points = 70;
+        std::vector<MidiNotePtr> chain = Melody({84, 85});
+        for (int i = 2; i < c.notes; ++i) {
+            chain.back()->next_ = LoneNote(84 + i % 5);
+            chain.push_back(chain.back()->next_);
+        }
+        Play(chain);
+        const int expected = 50 * c.notes * (c.notes - 1) * c.mult;
+        EXPECT_EQ(expected, c.worked);
+        EXPECT_EQ(CurrentLevelStat->Melodies, expected);
+        EXPECT_EQ(game->Points, 70 + expected);
+        ASSERT_EQ(FloatPointsList.size(), 1u);
+        EXPECT_EQ(FloatPointsList[0]->text, "+" + std::to_string(expected));
+        TFloatPoints::RemoveAll();
     }
 }
 
