@@ -1,4 +1,5 @@
 #include "app/Globals.h"
+#include "screens/TLevelInfo.h"
 
 #include "app/ResourceHooks.h"
 #include "app/TextTable.h"
@@ -50,6 +51,7 @@ void InitGlobals() {
 
 void LoadStartupContent() {
     GuiDocument = XmlLoad("gui.xml");
+    LoadLevelInfoList();
     TextTable.assign(300, std::string());
     LoadTextTable();
     // Without a text table the caption keeps the game's own name.

@@ -6,6 +6,7 @@
 #include "app/ResourceCatalogue.h"
 #include "app/TWinRect.h"
 #include "content/TResManager.h"
+#include "game/TGame.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Audio.h"
 #include "media/Clock.h"
@@ -65,8 +66,16 @@ int TApp::Init() {
         std::exit(0);
     }
     LoadMenuAndGryph();
+    CreateGame();
     SetMouseVisible(1);
     return 0;
+}
+
+void TApp::CreateGame() {
+    auto game = std::make_shared<TGame>();
+    game->Resize(0, 0, SCREEN_W, SCREEN_H);
+    WidgetManager->AddWidget(game);
+    game->SetHided(1);
 }
 
 int TApp::ShowSplash(const ImagePtr& image) {
@@ -78,8 +87,14 @@ int TApp::ShowSplash(const ImagePtr& image) {
     return 0;
 }
 
-void TApp::ChooseFirstScreen(int mode, int /*level*/) {
+void TApp::ChooseFirstScreen(int mode, int level) {
     StartMode = mode;
+    // Until the main menu and the story map exist, both modes go straight to
+    // the level; a level that cannot be played leaves nothing to show.
+    if (mode != START_MODE_MENU && mode != START_MODE_GAME) return;
+    if (!Game) return;
+    Game->LevelInfo = GetLevelById(level);
+    if (Game->StartLevel(0) != 0) std::exit(1);
 }
 
 int TApp::Run(int mode, int level) {
@@ -90,6 +105,10 @@ int TApp::Run(int mode, int level) {
 
 void TApp::EnterLoop() {
     SetBlend(ALPHABLEND);
+    ResetFrameClock();
+}
+
+void TApp::ResetFrameClock() {
     GameClock = 0;
     previousFrameMs_ = ClockMs();
 }

@@ -23,8 +23,13 @@ public:
 
     // The main loop, in pieces so tests and tools can run a number of frames.
     static void ChooseFirstScreen(int mode, int level);
+    // The one game controller, added to the widget manager hidden.
+    static void CreateGame();
     static void EnterLoop();
     static void RunFrame();
+    // GameClock back to 0 and the frame timing restarted now, so time spent
+    // loading a level does not count as play.
+    static void ResetFrameClock();
     // dt handed to the widgets in the last frame.
     static float LastDt();
     // Called after a frame is drawn and before it is presented (frame capture).

@@ -10,7 +10,7 @@ void TImpulseEffectController::CreateImpulse(const EffectPtr& effect) {
 
 void TImpulseEffectController::Update(float dt) {
     for (const auto& impulse : ImpulseEffects) impulse->Update(dt);
-    std::erase_if(ImpulseEffects, [](const ImpulseEffectPtr& impulse) { return impulse->Death != 0; });
+    std::erase_if(ImpulseEffects, [](const ImpulseEffectPtr& i) { return i->Death != 0; });
 }
 
 void TImpulseEffectController::Reset() { ImpulseEffects.clear(); }

@@ -1,48 +1,31 @@
 #include "game/TFloatPoints.h"
 
 #include <algorithm>
-#include <string>
 
 #include "app/Globals.h"
 #include "app/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "core/TGraphicsState.h"
 #include "game/TGame.h"
-#include "gui/TWidgetmanager.h"
 #include "media/Graphics.h"
 
 std::vector<FloatPointsPtr> FloatPointsList;
 
 namespace {
-// The owning pointer of a text, so the manager never drops the last reference
-// while it is still being worked on; null when nobody holds it any more.
-FloatPointsPtr OwnerOf(const TFloatPoints* fp) {
+// The shared handle of a text, held by the list until RemoveAll.
+FloatPointsPtr Listed(const TFloatPoints* fp) {
     for (const auto& p : FloatPointsList)
         if (p.get() == fp) return p;
-    if (WidgetManager)
-        for (const auto& w : WidgetManager->WidgetsList)
-            if (w.get() == fp) return std::static_pointer_cast<TFloatPoints>(w);
     return nullptr;
 }
 }  // namespace
 
-TFloatPoints::TFloatPoints() : StartTime(static_cast<int32_t>(GameClock)) {
+TFloatPoints::TFloatPoints() {
     color = TColor::Create(255, 255, 255);
     color->StartColor(255, 255, 255, 1);
     color->EndColor(255, 255, 255, 0);
     color->UseAlpha = 1;
-}
-
-void TFloatPoints::remove() {
-    const FloatPointsPtr self = OwnerOf(this);
-    if (!self) return;
-    if (WidgetManager) WidgetManager->RemoveWidget(self);
-    std::erase(FloatPointsList, self);
-}
-
-void TFloatPoints::RemoveAll() {
-    const auto all = FloatPointsList;
-    for (const auto& fp : all) fp->remove();
+    StartTime = static_cast<int32_t>(GameClock);
 }
 
 FloatPointsPtr TFloatPoints::Create(int points, const VectorPtr& pos, int preset) {
@@ -54,7 +37,6 @@ FloatPointsPtr TFloatPoints::Create(int points, const VectorPtr& pos, int preset
         fp->LifeTime = 500;
         fp->scale = 0.67f;
     }
-    // Measured unscaled: a small text keeps the box of its full size.
     PushDrawState();
     SetFont(FONT_POINTS);
     SetScale(fp->scale, fp->scale);
@@ -65,23 +47,18 @@ FloatPointsPtr TFloatPoints::Create(int points, const VectorPtr& pos, int preset
     fp->pos->y -= fp->height / 2;
     fp->Resize(static_cast<int>(fp->pos->x), static_cast<int>(fp->pos->y), static_cast<int>(fp->width),
                static_cast<int>(fp->height));
-    if (WidgetManager) WidgetManager->AddWidget(fp);
+    WidgetManager->AddWidget(fp);
     if (Game) Game->Points += points;
-    // The catcher's multiplier badge pops with every score.
-    if (SlowScalePulse) SlowScalePulse->value = 1.5f;
+    SlowScalePulse->value = 1.5f;
     FloatPointsList.push_back(fp);
     return fp;
 }
 
 void TFloatPoints::Update(float dt) {
-    if (pos) {
-        pos->y -= dt;
-        Resize(static_cast<int>(pos->x), static_cast<int>(pos->y), static_cast<int>(width), static_cast<int>(height));
-    }
-    if (GameClock - static_cast<float>(StartTime) > static_cast<float>(LifeTime) && WidgetManager) {
-        // Leaves the screen but stays listed until RemoveAll.
-        if (const FloatPointsPtr self = OwnerOf(this)) WidgetManager->RemoveWidget(self);
-    }
+    pos->y -= dt;
+    Resize(static_cast<int>(pos->x), static_cast<int>(pos->y), static_cast<int>(width), static_cast<int>(height));
+    if (GameClock - static_cast<float>(StartTime) > static_cast<float>(LifeTime))
+        if (FloatPointsPtr self = Listed(this)) WidgetManager->RemoveWidget(self);
 }
 
 void TFloatPoints::Draw() {
@@ -89,4 +66,20 @@ void TFloatPoints::Draw() {
     SetScale(scale, scale);
     color->SetCalcColor(static_cast<int>(GameClock - static_cast<float>(StartTime)), LifeTime);
     DrawText(text, 0, 0);
+    SetScale(1, 1);
+    SetColor(255, 255, 255);
+    SetAlpha(1);
+}
+
+void TFloatPoints::remove() {
+    const FloatPointsPtr self = Listed(this);
+    if (!self) return;
+    WidgetManager->RemoveWidget(self);
+    std::erase(FloatPointsList, self);
+}
+
+void TFloatPoints::RemoveAll() {
+    const auto all = FloatPointsList;
+    for (const auto& fp : all) fp->remove();
+    FloatPointsList.clear();
 }

@@ -14,6 +14,7 @@
 #include "fx/TImpulseEffectController.h"
 #include "game/GameGlobals.h"
 #include "game/TBat.h"
+#include "game/TGryph.h"
 #include "media/Audio.h"
 #include "media/Clock.h"
 
@@ -205,11 +206,25 @@ TEST_F(ImpulseTest, ResetDropsEveryLiveImpulse) {
     EXPECT_TRUE(ImpulseEffects.empty());
 }
 
+TEST_F(ImpulseTest, TheEmittersJoinTheHighwaysBackList) {
+    auto gryph = std::make_shared<TGryph>();
+    ASSERT_EQ(CurrentGryph, gryph.get());
+    const size_t before = gryph->EmittersBack.size();
+    ImpulseEffectPtr impulse = TImpulseEffect::Create(EFFECT_IMPULSE_STAR);
+    ASSERT_EQ(gryph->EmittersBack.size(), before + 6);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(gryph->EmittersBack[before + size_t(i)], impulse->Emitter[i]);
+        EXPECT_EQ(impulse->Emitter[i]->Config, EFFECT_IMPULSE_STAR);
+        EXPECT_EQ(impulse->Emitter[i]->DrawUnder, 0);
+    }
+}
+
 TEST_F(ImpulseTest, WithoutAHighwayOrCatcherTheImpulseStillRuns) {
+    ASSERT_EQ(CurrentGryph, nullptr);
     Bat = nullptr;
     ImpulseEffectPtr impulse = TImpulseEffect::Create(TEffect::New());
-    // No catcher: the fan opens from the middle line.
-    for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(impulse->LineTime[i], ExpectedLineTime(i, 2));
+    // No catcher: timed as if it stood on the first line.
+    for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(impulse->LineTime[i], ExpectedLineTime(i, 0));
     GameClock = 2000;
     impulse->Update(1);
     EXPECT_EQ(impulse->Death, 1);

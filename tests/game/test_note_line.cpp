@@ -6,6 +6,7 @@
 
 #include "../media/GraphicsTestSupport.h"
 #include "TestFont.h"
+#include "app/Globals.h"
 #include "app/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "fx/TImpulseEffectController.h"
@@ -68,6 +69,7 @@ protected:
         WidgetManager = std::make_shared<TWidgetmanager>();
         CurrentLevelStat = std::make_shared<TLevelStat>();
         FONT_POINTS = MeasuredFont();
+        SlowScalePulse = TCurveValue::Create(1, 1, 10);
         EFFECT_IMPULSE_MELODY = TEffect::New();
         ClearGameplayEvents();
         TImpulseEffectController::Reset();
@@ -81,6 +83,7 @@ protected:
         WidgetManager = nullptr;
         CurrentLevelStat = nullptr;
         FONT_POINTS = nullptr;
+        SlowScalePulse = nullptr;
         EFFECT_IMPULSE_MELODY = nullptr;
         UseRealClock();
     }

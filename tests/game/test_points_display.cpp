@@ -111,19 +111,28 @@ TEST_F(PointsDisplayTest, EveryScorePopsTheMultiplierBadge) {
 }
 
 TEST_F(PointsDisplayTest, ATextFadesOutOverItsLifetime) {
+    auto font = MeasuredFont();
+    FONT_POINTS = font;
     FloatPointsPtr fp = TFloatPoints::Create(500, MakeVector(100, 100), 0);
-    for (int t : {0, 200, 400, 800}) {
+    const int times[] = {0, 200, 400, 800};
+    for (int t : times) {
         GameClock = float(1000 + t);
-        SetAlpha(1);
         fp->Draw();
-        EXPECT_NEAR(GetAlpha(), 1.0f - float(t) / 800, 1e-4) << t;
     }
-    float sx, sy;
+    ASSERT_EQ(font->drawn.size(), 4u);
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(font->drawn[i].text, "+500");
+        EXPECT_NEAR(font->drawn[i].alpha, 1.0f - float(times[i]) / 800, 1e-4) << times[i];
+        EXPECT_FLOAT_EQ(font->drawn[i].scaleX, 1);
+    }
+    // The small preset is drawn at 0.67 of its size, fading over 500 ms.
     FloatPointsPtr small = TFloatPoints::Create(100, MakeVector(100, 100), 1);
+    GameClock = small->StartTime + 250.0f;
     small->Draw();
-    GetScale(sx, sy);
-    EXPECT_FLOAT_EQ(sx, 0.67f);
-    EXPECT_FLOAT_EQ(sy, 0.67f);
+    ASSERT_EQ(font->drawn.size(), 5u);
+    EXPECT_FLOAT_EQ(font->drawn[4].scaleX, 0.67f);
+    EXPECT_FLOAT_EQ(font->drawn[4].scaleY, 0.67f);
+    EXPECT_NEAR(font->drawn[4].alpha, 0.5f, 1e-4);
     SetScale(1, 1);
     SetAlpha(1);
 }

@@ -1,0 +1,162 @@
+#include "game/TGame.h"
+
+#include <cstdlib>
+
+#include "app/Globals.h"
+#include "app/ResourceCatalogue.h"
+#include "app/TApp.h"
+#include "content/TResManager.h"
+#include "core/GameClock.h"
+#include "game/GameGlobals.h"
+#include "game/TFloatPoints.h"
+#include "game/TGryph.h"
+#include "game/TLevelStat.h"
+#include "game/TNoteLineWidget.h"
+#include "game/TPointsWindow.h"
+#include "media/Input.h"
+#include "media/System.h"
+
+TGame* Game = nullptr;
+std::string CurrentSkin;
+
+namespace {
+
+constexpr int kKeyEscape = 27;
+constexpr int kKeyP = 80;
+
+void ShowLoading(float percent) {
+    if (ResManager && ResManager->DrawLoading) ResManager->DrawLoading(percent);
+}
+
+}  // namespace
+
+TGame::TGame() { Game = this; }
+
+TGame::~TGame() {
+    if (Game == this) Game = nullptr;
+}
+
+void TGame::AddedToManager() {
+    Gryph = std::make_shared<TGryph>();
+    Gryph->Resize(0, 0, 800, 600);
+    WidgetManager->AddWidget(Gryph);
+    NoteLineWidget = std::make_shared<TNoteLineWidget>();
+    NoteLineWidget->Resize(261, 178, 278, 45);
+    WidgetManager->AddWidget(NoteLineWidget);
+    PointsWindow = std::make_shared<TPointsWindow>();
+    PointsWindow->Resize(600, 20, 200, 40);
+    WidgetManager->AddWidget(PointsWindow);
+}
+
+void TGame::SetHided(int hide) {
+    if (NoteLineWidget) NoteLineWidget->SetHided(hide);
+    if (Gryph) Gryph->SetHided(hide);
+    if (PointsWindow) PointsWindow->SetHided(hide);
+    TWidget::SetHided(hide);
+}
+
+void TGame::Update(float /*dt*/) {
+    if (KeyDown(kKeyEscape) != 0 && StartMode == TApp::START_MODE_GAME) std::exit(0);
+    // Until the in-game menu exists, its keys pause and resume the level.
+    if (MouseHitCount(2) != 0 || KeyHitCount(kKeyEscape) != 0 || KeyHitCount(kKeyP) != 0) {
+        if (GamePaused != 0) ResumeGame();
+        else PauseGame();
+        return;
+    }
+    if (AppSuspended() != 0 && GamePaused == 0) PauseGame();
+}
+
+int TGame::StartLevel(int replay) {
+    if (!LevelInfo) {
+        Notify("The level cannot be played: it is not in the level table", false);
+        SetHided(1);
+        return -1;
+    }
+    const std::string skin = LevelInfo->Skin;
+    if (skin.empty()) {
+        Notify("Skin is not set for the this level: " + std::to_string(LevelInfo->id), false);
+        std::exit(1);
+    }
+    if (skin != CurrentSkin) {
+        PrintLine("Unload " + CurrentSkin);
+        PrintLine("Load " + skin);
+        Gryph->LoadGlazPos(skin);
+        ResManager->UnLoadScope(CurrentSkin);
+        ResManager->ResetLoadingPanel();
+        ResManager->LoadingPanelAddScope(skin);
+        ResManager->LoadingMax = ResManager->LoadingMax * 4;
+        ResManager->LoadScope(skin);
+        FetchSkinGroup();
+        CurrentSkin = skin;
+    }
+    LevelSpeed = LevelInfo->speed > 0 ? LevelInfo->speed : 1.0f;
+    SetHided(0);
+    ShowLoading(25);
+    if (Load(replay) != 0) {
+        // Nothing is playing; leave the player where they were.
+        StopGame(0);
+        return -1;
+    }
+    if (PointsWindow) PointsWindow->Points = 0;
+    Points = 0;
+    GamePaused = 0;
+    return 0;
+}
+
+int TGame::Load(int replay) { return Gryph->Load(LevelInfo->song, LevelInfo->complexity, replay); }
+
+void TGame::PauseGame() {
+    GamePaused = 1;
+    PauseStartTime = static_cast<int32_t>(GameClock);
+    Gryph->Pause();
+}
+
+void TGame::ResumeGame() {
+    GamePaused = 0;
+    GameClock = static_cast<float>(PauseStartTime);
+    Gryph->Resume();
+}
+
+void TGame::StopGame(int keepShown) {
+    if (NoteLineWidget) NoteLineWidget->StopGame();
+    if (Gryph) Gryph->StopGame();
+    TFloatPoints::RemoveAll();
+    GamePaused = 0;
+    if (keepShown == 0) SetHided(1);
+}
+
+void TGame::ReplayGame() {
+    StopGame(0);
+    StartLevel(1);
+}
+
+void TGame::StartNextLevel() {
+    StopGame(1);
+    LevelInfo = LevelInfo ? GetLevelById(LevelInfo->id + 1) : nullptr;
+    StartLevel(0);
+}
+
+void TGame::ExitToMainMenu() { StopGame(0); }
+
+int TGame::GoldRush() { return Gryph ? Gryph->GoldRush() : 0; }
+
+int TGame::GetPointsMult() { return Gryph ? Gryph->GetPointsMult() : 1; }
+
+void TGame::LevelComplete() {
+    const LevelStatPtr s = CurrentLevelStat;
+    if (s && LevelInfo) {
+        // A chart without notes has nothing to be accurate about.
+        s->Accuracy = s->NotesAll > 0
+                          ? static_cast<int32_t>(static_cast<double>(s->NotesCount) / s->NotesAll * 100.0)
+                          : 0;
+        const int64_t base = static_cast<int64_t>(s->NotesCount) * LevelInfo->complexity;
+        if (s->Accuracy > 50) s->StarsForLevel = 1;
+        if (Points > base * 100) s->StarsForLevel = 2;
+        if (Points > base * 200) s->StarsForLevel = 3;
+        PrintLine("Level " + std::to_string(LevelInfo->id) + " complete: " + std::to_string(Points) +
+                  " points, accuracy " + std::to_string(s->Accuracy) + ", stars " +
+                  std::to_string(s->StarsForLevel));
+    }
+    PauseGame();
+    CompletedLevels += 1;
+}
