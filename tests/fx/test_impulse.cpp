@@ -61,7 +61,7 @@ protected:
 TEST_F(ImpulseTest, LinesNearTheCatcherAreTravelledFaster) {
     const struct {
         int batLine;
-        std::vector<float> worked;  // the documented examples
+        std::vector<float> worked;  // worked examples
     } cases[] = {
         {0, {375, 375, 425, 475, 525, 575}},
         {2, {475, 425, 375, 375, 425, 475}},

@@ -113,7 +113,7 @@ TEST_F(NoteLineTest, AHeadShowsOneCircleForEveryLineNoteOfItsMelody) {
 TEST_F(NoteLineTest, ACompletedMelodyPaysFiftyTimesNTimesNMinusOne) {
     const struct {
         std::initializer_list<int> notes;
-        int worked;  // the documented examples at ×1
+        int worked;  // worked examples at ×1
     } cases[] = {
         {{84, 85}, 100},
         {{84, 85, 86}, 300},
