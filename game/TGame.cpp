@@ -59,6 +59,7 @@ void TGame::Update(float /*dt*/) {
     if (KeyDown(kKeyEscape) != 0 && StartMode == TApp::START_MODE_GAME) std::exit(0);
     // Until the in-game menu exists, its keys pause and resume the level.
     if (MouseHitCount(2) != 0 || KeyHitCount(kKeyEscape) != 0 || KeyHitCount(kKeyP) != 0) {
+        if (LevelEnded != 0) return;
         if (GamePaused != 0) ResumeGame();
         else PauseGame();
         return;
@@ -90,6 +91,7 @@ int TGame::StartLevel(int replay) {
         CurrentSkin = skin;
     }
     LevelSpeed = LevelInfo->speed > 0 ? LevelInfo->speed : 1.0f;
+    LevelEnded = 0;
     SetHided(0);
     ShowLoading(25);
     if (Load(replay) != 0) {
@@ -158,5 +160,6 @@ void TGame::LevelComplete() {
                   std::to_string(s->StarsForLevel));
     }
     PauseGame();
+    LevelEnded = 1;
     CompletedLevels += 1;
 }

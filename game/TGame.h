@@ -54,6 +54,9 @@ class TGame : public TWidget {
 
     // Levels completed since start-up (tests and tools wait on it).
     int32_t CompletedLevels = 0;
+    // 1 from the end of the song until the next start: a finished level is
+    // never resumed.
+    int32_t LevelEnded = 0;
 };
 
 // The one game controller (not owned here: the widget manager holds it).

@@ -30,7 +30,9 @@ void TNoteLineWidget::AddCircle(int note) {
 void TNoteLineWidget::PickNote(const MidiNotePtr& note, int failed) {
     if (note && note->StartLine == 1) StartNoteLine(note);
     const int count = static_cast<int>(NoteLine.size());
-    if (CurrentPosition == count) return;
+    // A passed row is taken off the screen after two seconds but keeps its
+    // position, so a miss after that finds fewer circles than passed ones.
+    if (CurrentPosition >= count) return;
     CurrentPosition += 1;
     if (failed == 1) NoteLine[static_cast<size_t>(CurrentPosition - 1)]->Fail();
     if (CurrentPosition == count && FailCheckDone == 0) {
