@@ -1,43 +1,55 @@
 #include "game/GameplayEvents.h"
 
-#include <algorithm>
+#include <deque>
+#include <utility>
 
 namespace {
-
 constexpr size_t kMaxLogged = 100000;
 
-std::vector<GameplayEvent>& Log() {
-    static std::vector<GameplayEvent> log;
-    return log;
-}
-
-std::function<void(const GameplayEvent&)>& Listener() {
-    static std::function<void(const GameplayEvent&)> listener;
-    return listener;
-}
+// A deque drops its oldest entry cheaply; the vector the log is read through
+// is rebuilt only when someone reads it after a change.
+std::deque<GameplayEvent> events;
+std::vector<GameplayEvent> snapshot;
+bool snapshotStale = false;
+std::function<void(const GameplayEvent&)> eventListener;
 
 void Send(EventTarget target, const std::string& name) {
-    auto& log = Log();
-    // Drop the older half at once so a long session costs no per-event shifting.
-    if (log.size() >= kMaxLogged) log.erase(log.begin(), log.begin() + static_cast<std::ptrdiff_t>(kMaxLogged / 2));
-    log.push_back({target, name});
-    if (Listener()) Listener()(log.back());
+    events.push_back({target, name});
+    if (events.size() > kMaxLogged) events.pop_front();
+    snapshotStale = true;
+    // Copies first: the listener may detach itself or send further events.
+    if (auto listener = eventListener) {
+        const GameplayEvent sent = events.back();
+        listener(sent);
+    }
 }
-
 }  // namespace
 
 void SendPrizeEvent(const std::string& name) { Send(EventTarget::Prizes, name); }
+
 void SendHintEvent(const std::string& name) { Send(EventTarget::Hints, name); }
 
-const std::vector<GameplayEvent>& GameplayEventLog() { return Log(); }
-void ClearGameplayEvents() { Log().clear(); }
+const std::vector<GameplayEvent>& GameplayEventLog() {
+    if (snapshotStale) {
+        snapshot.assign(events.begin(), events.end());
+        snapshotStale = false;
+    }
+    return snapshot;
+}
+
+void ClearGameplayEvents() {
+    events.clear();
+    snapshot.clear();
+    snapshotStale = false;
+}
 
 int CountGameplayEvents(EventTarget target, const std::string& name) {
-    return static_cast<int>(std::count_if(Log().begin(), Log().end(), [&](const GameplayEvent& e) {
-        return e.target == target && e.name == name;
-    }));
+    int count = 0;
+    for (const auto& e : events)
+        if (e.target == target && e.name == name) ++count;
+    return count;
 }
 
 void SetGameplayEventListener(std::function<void(const GameplayEvent&)> listener) {
-    Listener() = std::move(listener);
+    eventListener = std::move(listener);
 }

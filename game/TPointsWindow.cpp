@@ -25,7 +25,9 @@ void TPointsWindow::Update(float dt) {
         PopDrawState();
         CounterChanged = 0;
     }
-    Points = Points + dt * (target - Points) / 6.0f;
+    // A long frame (a stall gives dt of 30 and more) closes the gap at most
+    // completely: a bigger step would overshoot the score and swing.
+    Points = Points + std::min(dt / 6.0f, 1.0f) * (target - Points);
     const auto current = Emitters;
     for (const auto& e : current) e->Update(dt);
     std::erase_if(Emitters, [](const EmitterPtr& e) { return e->Death != 0; });
