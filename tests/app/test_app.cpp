@@ -6,6 +6,11 @@
 #include "app/Globals.h"
 #include "app/TApp.h"
 #include "app/TWinRect.h"
+#include "content/GameFolder.h"
+#include "game/TGame.h"
+#include "game/TGryph.h"
+#include "media/Audio.h"
+#include "media/Input.h"
 #include "gui/TWidget.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Clock.h"
@@ -150,6 +155,39 @@ TEST(Startup, MissingPlayShortcutEndsWithTheCorruptFilesMessage) {
             TApp::Init();
         },
         ::testing::ExitedWithCode(0), "Some files are corrupt. The game may not run. Please reinstall the game.");
+    std::filesystem::current_path(old);
+}
+
+// The whole start-up on the built game, then a level started at launch: it
+// runs with its skin and chart, and holding Escape ends the program at once.
+TEST(Startup, LevelStartedAtLaunchPlaysAndEscapeQuits) {
+    const std::string gameDir = std::string(TOTEM_BINARY_DIR) + "/game";
+    if (!std::filesystem::is_regular_file(gameDir + "/res.xml")) GTEST_SKIP() << "the game content is not built";
+    SetNotifyBoxesEnabled(false);
+    const auto old = std::filesystem::current_path();
+    EXPECT_EXIT(
+        {
+            std::string problem;
+            if (!EnterGameFolder(gameDir, problem)) std::exit(2);
+            UseDrivenClock(1000);
+            InitGlobals();
+            LoadStartupContent();
+            UseSilentMixer();
+            TApp::Init();
+            TApp::ChooseFirstScreen(TApp::START_MODE_GAME, 9);
+            const bool playing = Game && Game->Visible == 1 && Game->LevelInfo && Game->LevelInfo->id == 9 &&
+                                 Game->Gryph->MIDI && !Game->Gryph->MIDI->notes.empty() &&
+                                 CurrentSkin == Game->LevelInfo->Skin && StartMode == TApp::START_MODE_GAME;
+            if (!playing) std::exit(3);
+            TApp::EnterLoop();
+            for (int i = 0; i < 30; ++i) TApp::RunFrame();
+            const auto& g = *Game->Gryph;
+            if (g.SongTime < 300 || !g.SongChannel || g.SongChannel->Playing() == 0) std::exit(4);
+            InjectKey(27, true);
+            for (int i = 0; i < 3; ++i) TApp::RunFrame();
+            std::exit(5);  // Escape did not end the program
+        },
+        ::testing::ExitedWithCode(0), "");
     std::filesystem::current_path(old);
 }
 
