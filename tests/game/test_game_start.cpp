@@ -160,20 +160,6 @@ TEST_F(GameStartTest, LevelMissingFromTheTableIsNotStarted) {
     EXPECT_EQ(game->Visible, 0);
 }
 
-TEST_F(GameStartTest, ChartWithoutNotesEndsWithTheMusicAtAccuracyZero) {
-    MakeSong("empty", Part::Good, Part::Good, Part::Good, 400, midi_test::Chart());
-    game->LevelInfo = Level(7, "empty");
-    ASSERT_EQ(game->StartLevel(0), 0);
-    Frames(15);  // 255 ms: the tracks still play
-    EXPECT_EQ(game->CompletedLevels, 0);
-    Frames(30);
-    EXPECT_EQ(game->CompletedLevels, 1);
-    EXPECT_EQ(CurrentLevelStat->NotesAll, 0);
-    EXPECT_EQ(CurrentLevelStat->Accuracy, 0);
-    EXPECT_EQ(CurrentLevelStat->StarsForLevel, 0);
-    EXPECT_EQ(game->GamePaused, 1);
-}
-
 TEST_F(GameStartTest, ReplayReusesTheDecodedTracks) {
     MakeSong("song", Part::Good, Part::Good, Part::Good);
     ASSERT_EQ(game->StartLevel(0), 0);
