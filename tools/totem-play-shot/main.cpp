@@ -103,7 +103,9 @@ public:
 
 private:
     bool pressed_ = false;
-    std::vector<const TItem*> clicked_;
+    // The chart notes already clicked for; held, so that a new note is never
+    // mistaken for one of them.
+    std::vector<MidiNotePtr> clicked_;
 
     bool IsLetThrough(const ItemPtr& item) const { return letThrough && item->MidiNote == letThrough; }
 
@@ -128,12 +130,12 @@ private:
             TNote* note = AsNote(item);
             const bool wantsClick = IsFret(item) || (note && note->Starred);
             if (!wantsClick || item->PickUpStarted || IsLetThrough(item)) continue;
-            if (std::find(clicked_.begin(), clicked_.end(), item.get()) != clicked_.end()) continue;
+            if (std::find(clicked_.begin(), clicked_.end(), item->MidiNote) != clicked_.end()) continue;
             const float due = item->time + item->SpeedCoef * kClickLatencyFrames * kFrameMs / 30;
             if (due < kWindowOpen || item->time >= kWindowClose) continue;
             InjectMouseButton(1, true);
             pressed_ = true;
-            clicked_.push_back(item.get());
+            clicked_.push_back(item->MidiNote);
             return;
         }
     }
