@@ -30,8 +30,7 @@ void TNoteLineWidget::AddCircle(int note) {
 void TNoteLineWidget::PickNote(const MidiNotePtr& note, int failed) {
     if (note && note->StartLine == 1) StartNoteLine(note);
     const int count = static_cast<int>(NoteLine.size());
-    // A passed row is taken off the screen after two seconds but keeps its
-    // position, so a miss after that finds fewer circles than passed ones.
+    // No melody in progress, or the row is already passed.
     if (CurrentPosition >= count) return;
     CurrentPosition += 1;
     if (failed == 1) NoteLine[static_cast<size_t>(CurrentPosition - 1)]->Fail();
@@ -59,7 +58,10 @@ void TNoteLineWidget::PickNote(const MidiNotePtr& note, int failed) {
 void TNoteLineWidget::Update(float /*dt*/) {
     if (!NoteLine.empty() && CurrentPosition == static_cast<int>(NoteLine.size()) &&
         GameClock - static_cast<float>(LastPickTime) > 2000) {
+        // An empty row has no circle passed: the next pick must not count on
+        // from the row that was shown.
         NoteLine.clear();
+        CurrentPosition = 0;
         completed = 0;
     }
 }
