@@ -89,9 +89,11 @@ int TApp::ShowSplash(const ImagePtr& image) {
 
 void TApp::ChooseFirstScreen(int mode, int level) {
     StartMode = mode;
-    // Until the main menu and the story map exist, both modes go straight to
-    // the level; a level that cannot be played leaves nothing to show.
     if (mode != START_MODE_MENU && mode != START_MODE_GAME) return;
+    // Until the main menu and the story map exist, both modes go straight to
+    // the level, and as a level started at launch, so that Escape quits; a
+    // level that cannot be played leaves nothing to show.
+    StartMode = START_MODE_GAME;
     if (!Game) return;
     Game->LevelInfo = GetLevelById(level);
     if (Game->StartLevel(0) != 0) std::exit(1);
