@@ -1,5 +1,8 @@
 #include "support/ToolTest.h"
 
+#include "content/DataPak.h"
+#include "media/Graphics.h"
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -55,4 +58,15 @@ fs::path TestTempPath(const std::string& name) {
     std::string suffix = "_" + std::to_string(::getpid());
     if (info) suffix += std::string("_") + info->test_suite_name() + "_" + info->name();
     return fs::temp_directory_path() / (name + suffix);
+}
+
+PicturePtr GameFolderPicture(const std::filesystem::path& gameDir, const std::string& path) {
+    const std::string savedPak = PakPath;
+    PakPath = (gameDir / "media" / "data.pak").string();
+    ResetPakDirectory();
+    StreamPtr stream = OpenResource(path);
+    PicturePtr picture = stream ? LoadPicture(*stream) : nullptr;
+    PakPath = savedPak;
+    ResetPakDirectory();
+    return picture;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "media/TPicture.h"
+
 // Base fixture for tests that run one of the built command-line tools: each
 // test gets its own empty temporary folder, and Tool() runs build/bin/<tool>
 // with shell-quoted arguments, capturing its status and both outputs.
@@ -37,3 +39,7 @@ std::vector<std::string> Lines(const std::string& text);
 // is suffixed with the process id and the running test's name, so tests that
 // CTest runs side by side never share files.
 std::filesystem::path TestTempPath(const std::string& name);
+
+// A picture of a built game folder, read the way the game reads it: a loose
+// file first, else from the folder's data pack. Null when it is neither.
+PicturePtr GameFolderPicture(const std::filesystem::path& gameDir, const std::string& path);

@@ -34,17 +34,7 @@ protected:
 
 int Brightness(uint32_t argb) { return int((argb >> 16) & 0xFF) + int((argb >> 8) & 0xFF) + int(argb & 0xFF); }
 
-// A picture of the bar, read the way the game reads it.
-PicturePtr PackedPicture(const std::string& path) {
-    const std::string savedPak = PakPath;
-    PakPath = (GameDir() / "media" / "data.pak").string();
-    ResetPakDirectory();
-    StreamPtr stream = OpenResource(path);
-    PicturePtr picture = stream ? LoadPicture(*stream) : nullptr;
-    PakPath = savedPak;
-    ResetPakDirectory();
-    return picture;
-}
+PicturePtr PackedPicture(const std::string& path) { return GameFolderPicture(GameDir(), path); }
 
 class EveryFrame : public ContentShot, public testing::WithParamInterface<const char*> {};
 

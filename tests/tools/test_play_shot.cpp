@@ -38,17 +38,7 @@ std::map<std::string, std::string> ParseFacts(const std::string& line) {
     return facts;
 }
 
-// A picture of the game folder, read the way the game reads it.
-PicturePtr PackedPicture(const std::string& path) {
-    const std::string savedPak = PakPath;
-    PakPath = (GameDir() / "media" / "data.pak").string();
-    ResetPakDirectory();
-    StreamPtr stream = OpenResource(path);
-    PicturePtr picture = stream ? LoadPicture(*stream) : nullptr;
-    PakPath = savedPak;
-    ResetPakDirectory();
-    return picture;
-}
+PicturePtr PackedPicture(const std::string& path) { return GameFolderPicture(GameDir(), path); }
 
 struct Rgb {
     double r = 0, g = 0, b = 0;
