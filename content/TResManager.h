@@ -85,6 +85,11 @@ public:
     float LoadingPos = 0;
     int LoadingMax = 0;
     std::function<void(float)> DrawLoading;
+    // Draws the loading screen at `percent` when one is connected (tests and
+    // tools run without it).
+    void ShowLoading(float percent) const {
+        if (DrawLoading) DrawLoading(percent);
+    }
 
     void ResetLoadingPanel();
     void LoadingPanelAddScope(const std::string& scope);

@@ -24,10 +24,6 @@ namespace {
 constexpr int kKeyEscape = 27;
 constexpr int kKeyP = 80;
 
-void ShowLoading(float percent) {
-    if (ResManager && ResManager->DrawLoading) ResManager->DrawLoading(percent);
-}
-
 }  // namespace
 
 TGame::TGame() { Game = this; }
@@ -93,7 +89,7 @@ int TGame::StartLevel(int replay) {
     LevelSpeed = LevelInfo->speed > 0 ? LevelInfo->speed : 1.0f;
     LevelEnded = 0;
     SetHided(0);
-    ShowLoading(25);
+    ResManager->ShowLoading(25);
     if (Load(replay) != 0) {
         // Nothing is playing; leave the player where they were.
         StopGame(0);

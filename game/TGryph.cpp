@@ -47,11 +47,6 @@ float Approach(float v, float target, float k, float dt) { return v + dt * (targ
 
 int32_t ClockNow() { return static_cast<int32_t>(GameClock); }
 
-// The loading screen, when the game has one (tests run without it).
-void ShowLoading(float percent) {
-    if (ResManager && ResManager->DrawLoading) ResManager->DrawLoading(percent);
-}
-
 bool IsFret(const ItemPtr& item) { return dynamic_cast<TFret*>(item.get()) != nullptr; }
 bool IsBonus(const ItemPtr& item) { return dynamic_cast<TBonus50*>(item.get()) != nullptr; }
 TNote* AsNote(const ItemPtr& item) { return dynamic_cast<TNote*>(item.get()); }
@@ -110,7 +105,7 @@ int TGryph::Load(const std::string& song, int complexity, int replay) {
         Notify("The level cannot be played: " + midi->Error, false);
         return -1;
     }
-    ShowLoading(35);
+    ResManager->ShowLoading(35);
     if (replay == 0 || !GuitarSound || !SongSound) {
         // Both tracks or none: a level never runs without its music.
         SoundPtr guitar = LoadSound(folder + "guitar.ogg", 0);
@@ -118,7 +113,7 @@ int TGryph::Load(const std::string& song, int complexity, int replay) {
             Notify("The level cannot be played: " + folder + "guitar.ogg cannot be read", false);
             return -1;
         }
-        ShowLoading(67);
+        ResManager->ShowLoading(67);
         SoundPtr band = LoadSound(folder + "song.ogg", 0);
         if (!band) {
             Notify("The level cannot be played: " + folder + "song.ogg cannot be read", false);
@@ -129,7 +124,7 @@ int TGryph::Load(const std::string& song, int complexity, int replay) {
     }
     MIDI = midi;
     CurrentLevelStat = std::make_shared<TLevelStat>();
-    ShowLoading(100);
+    ResManager->ShowLoading(100);
 
     GuitarChannel = CueSound(GuitarSound);
     SongChannel = CueSound(SongSound);
