@@ -2,6 +2,9 @@
 
 // Small numeric helpers shared by animations everywhere.
 
+// Angles are kept in degrees; the maths library wants radians.
+constexpr float kDegToRad = 3.14159265358979323846f / 180.0f;
+
 float Distance(float x1, float y1, float x2, float y2);
 // One step of easing `value` towards `target`, closing 1/divisor of the gap.
 float Approach(float value, float target, float divisor);

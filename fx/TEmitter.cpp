@@ -3,12 +3,12 @@
 #include <cmath>
 #include <utility>
 
+#include "core/MathHelpers.h"
 #include "core/TGraphicsState.h"
 #include "media/Clock.h"
 #include "media/Graphics.h"
 
 namespace {
-constexpr float kDegToRad = 3.14159265358979323846f / 180.0f;
 }
 
 TEmitter::TEmitter() : TimeStart(ClockMs()) {}

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <utility>
 
+#include "core/MathHelpers.h"
 #include "core/TGraphicsState.h"
 #include "fx/TEmitter.h"
 #include "media/Clock.h"
@@ -11,7 +12,6 @@
 ImagePtr GlowImage;
 
 namespace {
-constexpr float kDegToRad = 3.14159265358979323846f / 180.0f;
 inline float SinDeg(float d) { return std::sin(d * kDegToRad); }
 inline float CosDeg(float d) { return std::cos(d * kDegToRad); }
 }  // namespace

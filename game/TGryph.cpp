@@ -8,10 +8,12 @@
 #include "content/TResManager.h"
 #include "content/Xml.h"
 #include "core/GameClock.h"
+#include "core/MathHelpers.h"
 #include "fx/TEmitter.h"
 #include "fx/TImpulseEffectController.h"
 #include "game/GameGlobals.h"
 #include "game/GameplayEvents.h"
+#include "game/HighwayGeometry.h"
 #include "game/TBat.h"
 #include "game/TBonus50.h"
 #include "game/TFloatPoints.h"
@@ -34,16 +36,13 @@ namespace {
 // Progress limits of the catch window and of the highway's end.
 constexpr float kWindowOpen = 81.25f;
 constexpr float kWindowClose = 83.0f;
-constexpr float kExactCatch = 81.5f;
+constexpr float kExactCatch = HighwayGeometry::kCatchProgress;
 // A release keeps the click live this long; a catch this long after the last
 // miss brings the lead track back.
 constexpr int32_t kClickLiveMs = 300;
 constexpr int32_t kUnmuteAfterMs = 300;
 constexpr size_t kMaxRazogrevEntries = 70;
 constexpr size_t kDecayAbove = 15;
-constexpr float kDegToRad = 3.14159265358979f / 180.0f;
-
-float Approach(float v, float target, float k, float dt) { return v + dt * (target - v) / k; }
 
 int32_t ClockNow() { return static_cast<int32_t>(GameClock); }
 
@@ -386,17 +385,17 @@ void TGryph::UpdateEmitters(float dt) {
 }
 
 void TGryph::UpdateLights(float dt) {
-    GryphLightNoteAlpha = std::min(Approach(GryphLightNoteAlpha, 0, 5, dt), 3.0f);
+    GryphLightNoteAlpha = std::min(ApproachDt(GryphLightNoteAlpha, 0, 5, dt), 3.0f);
     const float r = Razogrev;
     const float r2 = static_cast<float>(Razogrev2);
     const float r3 = static_cast<float>(Razogrev3);
     const float r4 = static_cast<float>(Razogrev4);
     GryphLightDist = r / r2 * 0.75f + GryphLightNoteAlpha / 3.0f * 0.4f;
-    GryphLightAlpha = Approach(GryphLightAlpha, GryphLightDist, 20, dt);
-    YellowSkyAlpha = Approach(YellowSkyAlpha, r >= r3 ? (r - r3) / (r4 - r3) : 0, 20, dt);
-    MultGlaza1 = Approach(MultGlaza1, r / r2, 20, dt);
-    MultGlaza2 = Approach(MultGlaza2, r >= r2 ? (r - r2) / (r3 - 5 - r2) : 0, 20, dt);
-    MultGlaza3 = Approach(MultGlaza3, r >= r2 + 5 ? (r - (r2 + 5)) / (r3 - (r2 + 5)) : 0, 20, dt);
+    GryphLightAlpha = ApproachDt(GryphLightAlpha, GryphLightDist, 20, dt);
+    YellowSkyAlpha = ApproachDt(YellowSkyAlpha, r >= r3 ? (r - r3) / (r4 - r3) : 0, 20, dt);
+    MultGlaza1 = ApproachDt(MultGlaza1, r / r2, 20, dt);
+    MultGlaza2 = ApproachDt(MultGlaza2, r >= r2 ? (r - r2) / (r3 - 5 - r2) : 0, 20, dt);
+    MultGlaza3 = ApproachDt(MultGlaza3, r >= r2 + 5 ? (r - (r2 + 5)) / (r3 - (r2 + 5)) : 0, 20, dt);
     BlueSkyAlpha->dist = r >= r2 ? (r - r2) / (r3 - r2) : 0;
     BlueSkyAlpha->Update(dt);
     LinesLightAlpha->Update(dt);

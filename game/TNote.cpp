@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "core/MathHelpers.h"
 #include "app/Globals.h"
 #include "app/ResourceCatalogue.h"
 #include "core/GameClock.h"
@@ -18,7 +19,6 @@ namespace {
 constexpr float kCatch = HighwayGeometry::kCatchProgress;
 constexpr float kEnd = HighwayGeometry::kEndProgress;
 constexpr float kVisible = HighwayGeometry::kVisibleProgress;
-constexpr float kDegToRad = 3.14159265358979323846f / 180.0f;
 
 ImagePtr StarredNoteImage(int line) {
     const ImagePtr* images[] = {&IMAGE_ITEM_NOTE_1, &IMAGE_ITEM_NOTE_2, &IMAGE_ITEM_NOTE_3,
