@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "content/ResourceCatalogue.h"
 #include "game/HighwayGeometry.h"
 #include "game/ItemOwner.h"
 #include "media/Graphics.h"
