@@ -28,7 +28,9 @@
 #include "content/Xml.h"
 #include "core/TextHelpers.h"
 #include "gui/GuiDocument.h"
+#include "gui/DrawWrappedText.h"
 #include "gui/TDialogHelper.h"
+#include "gui/THyperLink.h"
 #include "gui/TInputBox.h"
 #include "gui/TLabel.h"
 #include "gui/TListbox.h"
@@ -55,18 +57,47 @@ const char* const kLongQuestion =
     "be gone for good, and the journey starts again from the first island.";
 const char* const kTypedName = "Zoë Lindqvist";
 
-// The main menu's landscape, behind every dialog.
+void DrawAt(const ImagePtr& image, float x, float y, float alpha = 1) {
+    if (!image) return;
+    SetAlpha(alpha);
+    DrawImage(image, x, y);
+    SetAlpha(1);
+}
+
+// What lies behind a window: the main menu's landscape behind the dialogs,
+// and for the two screens that draw their own scenery, that scenery as they
+// draw it at rest (the menu's frame risen to y 165 and its logo dropped to
+// y 0, with its greeting; the story map's sea and islands).
 class Backdrop : public TWidget {
     TOTEM_CLASS(Backdrop)
-    Backdrop() {
+    explicit Backdrop(std::string window) : window_(std::move(window)) {
         Resize(0, 0, 800, 600);
         MouseSensetive = 0;
     }
     void Draw() override {
         SetBlend(ALPHABLEND);
-        if (IMAGE_MENU_BACK) DrawImage(IMAGE_MENU_BACK, 0, 0);
-        if (IMAGE_MENU_BACK_LAYER1) DrawImage(IMAGE_MENU_BACK_LAYER1, 0, 0);
+        if (window_ == "window_storymenu") {
+            SetScale(2, 2);
+            DrawAt(IMAGE_STORY_BACK, 0, 0);
+            SetScale(1, 1);
+            DrawAt(IMAGE_STORY_ISLANDS, 0, 0);
+            return;
+        }
+        DrawAt(IMAGE_MENU_BACK, 0, 0);
+        DrawAt(IMAGE_MENU_BACK_LAYER1, 0, 0);
+        if (window_ != "window_main_menu") return;
+        if (IMAGE_MENU_FRAME) DrawAt(IMAGE_MENU_FRAME, float(400 - IMAGE_MENU_FRAME->width / 2), kMenuFrameY);
+        if (IMAGE_MENU_LOGO) DrawAt(IMAGE_MENU_LOGO, float(400 - IMAGE_MENU_LOGO->width / 2), 0);
+        if (FONT_HELP && TextTable.size() > 21) {
+            SetFont(FONT_HELP);
+            DrawWrappedText(255, kMenuFrameY + 310, TextTable[20] + " " + kTypedName, 300, 1, 1);
+            DrawWrappedText(300, kMenuFrameY + 330, TextTable[21], 200, 1, 1);
+        }
     }
+
+private:
+    static constexpr float kMenuFrameY = 165;
+    std::string window_;
 };
 
 // A window with every control its layout holds, as the game's dialog for it
@@ -109,13 +140,6 @@ void Frames(int n) {
         PollEvents();
         WidgetManager->Update(1);
     }
-}
-
-void DrawAt(const ImagePtr& image, float x, float y, float alpha = 1) {
-    if (!image) return;
-    SetAlpha(alpha);
-    DrawImage(image, x, y);
-    SetAlpha(1);
 }
 
 const std::vector<ImagePtr>& PrizeBadges() {
@@ -209,6 +233,12 @@ void Open(const Scene& scene) {
     auto dialog = std::make_shared<ShownWindow>();
     dialog->id = scene.window;
     LoadWindow(dialog);
+    if (scene.window == "window_main_menu" && TextTable.size() > 22) {
+        // The profile link, where the risen frame puts it.
+        HyperLinkPtr link = CreateHyperLink(TextTable[22], FONT_HELP, 8, nullptr);
+        link->Resize(312, 520, 187, 20);
+        WidgetManager->AddWidget(link);
+    }
     if (scene.window == "window_users") {
         // The players dialog keeps its list at (94, 100), 214 × 147.
         auto list = std::make_shared<TListbox>();
@@ -226,7 +256,7 @@ bool Shoot(const Scene& scene, const fs::path& out) {
     WidgetManager->Mouse.x = [] { return -10.0f; };
     WidgetManager->Mouse.y = [] { return -10.0f; };
     WidgetManager->Mouse.down = [](int) { return 0; };
-    WidgetManager->AddWidget(std::make_shared<Backdrop>());
+    WidgetManager->AddWidget(std::make_shared<Backdrop>(scene.window));
     Open(scene);
     Frames(2);
     SetClsColor(0, 0, 0);
