@@ -15,7 +15,7 @@ using guitest::Solid;
 
 // ---- Slider -----------------------------------------------------------------------
 
-// The spec'd slider: track 200 wide from x = 100, knob 20 wide, at y = 300.
+// A slider with its track 200 wide from x = 100 and a knob 20 wide, at y = 300.
 class SliderTest : public GuiTest {
 protected:
     void SetUp() override {
