@@ -8,6 +8,7 @@
 #include "content/TResManager.h"
 #include "core/GameClock.h"
 #include "game/GameGlobals.h"
+#include "game/PlayTrace.h"
 #include "game/TFloatPoints.h"
 #include "game/TGryph.h"
 #include "game/TLevelStat.h"
@@ -98,6 +99,7 @@ int TGame::StartLevel(int replay) {
     if (PointsWindow) PointsWindow->Points = 0;
     Points = 0;
     GamePaused = 0;
+    TracePlay("level " + std::to_string(LevelInfo->id) + " playing");
     return 0;
 }
 
@@ -107,12 +109,14 @@ void TGame::PauseGame() {
     GamePaused = 1;
     PauseStartTime = static_cast<int32_t>(GameClock);
     Gryph->Pause();
+    TracePlay("paused");
 }
 
 void TGame::ResumeGame() {
     GamePaused = 0;
     GameClock = static_cast<float>(PauseStartTime);
     Gryph->Resume();
+    TracePlay("resumed");
 }
 
 void TGame::StopGame(int keepShown) {
