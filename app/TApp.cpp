@@ -102,7 +102,10 @@ void TApp::ChooseFirstScreen(int mode, int level) {
 int TApp::Run(int mode, int level) {
     ChooseFirstScreen(mode, level);
     EnterLoop();
-    for (;;) RunFrame();
+    // Closing the window is a player's way out like any other: the loop ends
+    // and the program exits normally.
+    while (CloseRequested() == 0) RunFrame();
+    return 0;
 }
 
 void TApp::EnterLoop() {

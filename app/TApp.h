@@ -14,8 +14,9 @@ public:
 
     // The start-up sequence; returns 0 or ends the process.
     static int Init();
-    // Chooses the first screen, then runs the main loop, which never returns.
-    [[noreturn]] static int Run(int mode, int level);
+    // Chooses the first screen, then runs the main loop until the window's
+    // close box or the desktop asks the program to end; returns the exit code.
+    static int Run(int mode, int level);
     // One splash image faded in, held and faded out: four seconds, not skippable.
     static int ShowSplash(const ImagePtr& image);
     // Opens "play.url" and ends the process with exit code 0.
