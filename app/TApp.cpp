@@ -1,11 +1,12 @@
 #include "app/TApp.h"
 
-#include <cstdlib>
-
 #include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "app/TWinRect.h"
+#include "content/ResourceCatalogue.h"
 #include "content/TResManager.h"
+#include "core/GameClock.h"
+#include "core/QuitRequest.h"
 #include "game/TGame.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Audio.h"
@@ -15,7 +16,6 @@
 #include "media/Input.h"
 #include "media/System.h"
 
-int32_t TApp::previousFrameMs_ = 0;
 float TApp::lastDt_ = 0;
 std::function<void()> TApp::beforePresent_;
 
@@ -26,10 +26,14 @@ constexpr int WINDOW_HZ = 85;
 const char* const PLAY_SHORTCUT = "play.url";
 const char* const CORRUPT_FILES_TEXT = "Some files are corrupt. The game may not run. Please reinstall the game.";
 
-void OpenGameDisplay() {
-    if (!OpenDisplay(SCREEN_W, SCREEN_H, 0, WINDOW_HZ)) std::exit(1);
+bool OpenGameDisplay() {
+    if (!OpenDisplay(SCREEN_W, SCREEN_H, 0, WINDOW_HZ)) {
+        RequestQuit(1);
+        return false;
+    }
     SetVirtualResolution(SCREEN_W, SCREEN_H);
     SetBlend(ALPHABLEND);
+    return true;
 }
 
 // One phase of a splash: draws until `phaseMs` have passed since the phase
@@ -54,18 +58,23 @@ int TApp::Init() {
     // Init resources load before the display opens; they become drawable with it.
     ResManager->LoadScope("Init");
     FetchInitGroup();
-    OpenGameDisplay();
+    // A fatal content error has been shown already; going on would only show
+    // splashes before the program ends.
+    if (QuitRequested() || !OpenGameDisplay()) return QuitExitCode();
     CentreWindow();
     SetMouseVisible(0);
     ResManager->LoadScope("ZAR");
     FetchZarGroup();
+    if (QuitRequested()) return QuitExitCode();
     ShowSplash(IMAGE_ZAR_SPLASH2);
     ShowSplash(IMAGE_ZAR_SPLASH1);
     if (PathKind(PLAY_SHORTCUT) != 1) {
         Notify(CORRUPT_FILES_TEXT, false);
-        std::exit(0);
+        RequestQuit(0);
+        return QuitExitCode();
     }
     LoadMenuAndGryph();
+    if (QuitRequested()) return QuitExitCode();
     CreateGame();
     SetMouseVisible(1);
     return 0;
@@ -96,16 +105,14 @@ void TApp::ChooseFirstScreen(int mode, int level) {
     StartMode = START_MODE_GAME;
     if (!Game) return;
     Game->LevelInfo = GetLevelById(level);
-    if (Game->StartLevel(0) != 0) std::exit(1);
+    if (Game->StartLevel(0) != 0) RequestQuit(1);
 }
 
 int TApp::Run(int mode, int level) {
     ChooseFirstScreen(mode, level);
     EnterLoop();
-    // Closing the window is a player's way out like any other: the loop ends
-    // and the program exits normally.
-    while (CloseRequested() == 0) RunFrame();
-    return 0;
+    while (!QuitRequested()) RunFrame();
+    return QuitExitCode();
 }
 
 void TApp::EnterLoop() {
@@ -113,24 +120,19 @@ void TApp::EnterLoop() {
     ResetFrameClock();
 }
 
-void TApp::ResetFrameClock() {
-    GameClock = 0;
-    previousFrameMs_ = ClockMs();
-}
-
 void TApp::RunFrame() {
     Cls();
     FrameTimer->Wait();
-    const int32_t now = ClockMs();
-    const int32_t elapsed = now - previousFrameMs_;
-    GameClock += float(elapsed);
+    const int32_t elapsed = AdvanceFrameClock();
     // dt counts 17 ms units and is deliberately not clamped: a stall is made up
     // for by one large step.
     lastDt_ = float(elapsed) / 17.0f;
-    previousFrameMs_ = now;
     WidgetManager->Update(lastDt_);
     WidgetManager->Draw();
     PollEvents();
+    // The window's close box and the desktop's quit request are a player's
+    // way out like the game's own: the loop ends after this frame.
+    if (CloseRequested() != 0) RequestQuit(0);
     AudioUpdate();
     if (beforePresent_) beforePresent_();
     Flip(1);
@@ -142,5 +144,5 @@ float TApp::LastDt() { return lastDt_; }
 
 void TApp::Terminate() {
     OpenURL(PLAY_SHORTCUT);
-    std::exit(0);
+    RequestQuit(0);
 }

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "game/GameGlobals.h"
 #include "media/TImage.h"
 
 // The application shell: start-up, the splash screens, the one main loop and
@@ -9,18 +10,22 @@
 // runs inside the Update and Draw calls the loop makes on the widget manager.
 class TApp {
 public:
-    static constexpr int START_MODE_MENU = 1;
-    static constexpr int START_MODE_GAME = 2;
+    static constexpr int START_MODE_MENU = ::START_MODE_MENU;
+    static constexpr int START_MODE_GAME = ::START_MODE_GAME;
 
-    // The start-up sequence; returns 0 or ends the process.
+    // The start-up sequence. Returns 0, or the exit code when start-up asked
+    // for the program to end (no display, a damaged game folder, a fatal
+    // content error); the caller then returns it from main.
     static int Init();
-    // Chooses the first screen, then runs the main loop until the window's
-    // close box or the desktop asks the program to end; returns the exit code.
+    // Chooses the first screen, then runs the main loop until a quit is
+    // requested, and returns the exit code. This is the one place the
+    // program ends, so whatever must be saved is saved on the way out here.
     static int Run(int mode, int level);
     // One splash image faded in, held and faded out: four seconds, not skippable.
     static int ShowSplash(const ImagePtr& image);
-    // Opens "play.url" and ends the process with exit code 0.
-    [[noreturn]] static void Terminate();
+    // Opens "play.url" and asks for the program to end with exit code 0; the
+    // main loop ends after the current frame.
+    static void Terminate();
 
     // The main loop, in pieces so tests and tools can run a number of frames.
     static void ChooseFirstScreen(int mode, int level);
@@ -28,16 +33,12 @@ public:
     static void CreateGame();
     static void EnterLoop();
     static void RunFrame();
-    // GameClock back to 0 and the frame timing restarted now, so time spent
-    // loading a level does not count as play.
-    static void ResetFrameClock();
     // dt handed to the widgets in the last frame.
     static float LastDt();
     // Called after a frame is drawn and before it is presented (frame capture).
     static void SetBeforePresent(std::function<void()> hook);
 
 private:
-    static int32_t previousFrameMs_;
     static float lastDt_;
     static std::function<void()> beforePresent_;
 };

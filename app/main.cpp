@@ -3,6 +3,7 @@
 
 #include "app/Globals.h"
 #include "app/TApp.h"
+#include "core/QuitRequest.h"
 #include "game/PlayTrace.h"
 
 // "totem-riff --level N" starts level N directly; Escape then quits.
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     }
     InitGlobals();
     LoadStartupContent();
-    TApp::Init();
+    // Start-up and the main loop both hand back the exit code, so the program
+    // ends here and nowhere else.
+    if (const int code = TApp::Init(); code != 0 || QuitRequested()) return code;
     return TApp::Run(mode, level);
 }

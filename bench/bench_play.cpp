@@ -19,7 +19,9 @@
 #include <vector>
 
 #include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "app/TApp.h"
 #include "content/GameFolder.h"
 #include "content/TResManager.h"
@@ -36,7 +38,7 @@
 #include "media/Clock.h"
 #include "media/Graphics.h"
 #include "media/OggEncoder.h"
-#include "screens/TLevelInfo.h"
+#include "game/TLevelInfo.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstdlib>
 
 #include "content/DataPak.h"
 #include "content/TPNGFont.h"
+#include "core/QuitRequest.h"
 #include "core/TextHelpers.h"
 #include "media/Files.h"
 #include "media/Graphics.h"
@@ -16,7 +16,7 @@ std::shared_ptr<TResManager> ResManager = std::make_shared<TResManager>();
 
 void DefaultResourceFatal(const std::string& message) {
     Notify(message, false);
-    std::exit(1);
+    RequestQuit(1);
 }
 
 std::function<void(const std::string&)> ResourceFatal = DefaultResourceFatal;

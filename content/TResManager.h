@@ -122,8 +122,8 @@ private:
 extern std::shared_ptr<TResManager> ResManager;
 
 // Called with "<path> not found" when a required file is missing. The default
-// shows the message box and ends the program; tests install their own (if it
-// returns, the entry simply stays unloaded).
+// shows the message box and asks for the program to end with exit code 1
+// (the entry stays unloaded meanwhile); tests install their own.
 extern std::function<void(const std::string&)> ResourceFatal;
 void DefaultResourceFatal(const std::string& message);
 

@@ -1,6 +1,7 @@
 #include "game/GameGlobals.h"
 #include "game/TBat.h"
 
+int StartMode = 0;
 float LevelSpeed = 1.0f;
 LevelStatPtr CurrentLevelStat;
 std::shared_ptr<TBat> Bat;

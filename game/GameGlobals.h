@@ -4,6 +4,13 @@
 #include "game/TLevelStat.h"
 #include "media/Audio.h"
 
+// How the program was started: on the main menu, or straight into a level
+// ("--level N"). A level started at launch has no menu to go back to, so
+// Escape ends the program instead of opening one.
+constexpr int START_MODE_MENU = 1;
+constexpr int START_MODE_GAME = 2;
+extern int StartMode;
+
 // Globals the running level shares between the highway, its items, the
 // catcher and the controller. They are set by whoever starts a level; the
 // items only read them.

@@ -22,6 +22,11 @@ public:
     // Progress at which every item meets the catcher; a song note's item reaches
     // it exactly at the note's time (2445 ms at speed 1, one unit per 30 ms).
     static constexpr float kCatchProgress = 81.5f;
+    // The catch window around it, open at both ends: an item is caught while its
+    // progress lies strictly between these, and counts as missed once past the
+    // close.
+    static constexpr float kCatchWindowOpen = 81.25f;
+    static constexpr float kCatchWindowClose = 83.0f;
     // Items stay invisible up to this progress, then fade in.
     static constexpr float kVisibleProgress = 15.0f;
     // An uncaught item leaves the highway here.

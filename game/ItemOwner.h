@@ -16,7 +16,11 @@ class ItemOwner : public TWidget {
 public:
     // Catch glow: +1 for every caught item; the owner lets it decay.
     float GryphLightNoteAlpha = 0;
-    // The combo meter and its ×2 and ×4 levels; the catcher's look follows them.
+    // The combo meter (one unit per entry of the highway's combo list) and the
+    // levels where the multiplier becomes ×2 (Razogrev3) and ×4 (Razogrev4);
+    // the catcher's look follows them. The highway adds two more levels of the
+    // same family: Razogrev2, where the statues' eyes are fully lit, and
+    // GoldRushStart, where the gold rush begins.
     float Razogrev = 0;
     int32_t Razogrev3 = 30;
     int32_t Razogrev4 = 40;

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "content/ResourceCatalogue.h"
 #include "game/HighwayGeometry.h"
 #include "game/ItemOwner.h"
 #include "game/PlayTrace.h"

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "game/GameGlobals.h"
 #include "game/HighwayGeometry.h"
 #include "media/Clock.h"

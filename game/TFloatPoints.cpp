@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "gui/TWidgetmanager.h"
+#include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "core/TGraphicsState.h"
 #include "game/TGame.h"

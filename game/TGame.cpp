@@ -1,12 +1,10 @@
 #include "game/TGame.h"
 
-#include <cstdlib>
-
-#include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
-#include "app/TApp.h"
+#include "gui/TWidgetmanager.h"
+#include "content/ResourceCatalogue.h"
 #include "content/TResManager.h"
 #include "core/GameClock.h"
+#include "core/QuitRequest.h"
 #include "game/GameGlobals.h"
 #include "game/PlayTrace.h"
 #include "game/TFloatPoints.h"
@@ -19,13 +17,6 @@
 
 TGame* Game = nullptr;
 std::string CurrentSkin;
-
-namespace {
-
-constexpr int kKeyEscape = 27;
-constexpr int kKeyP = 80;
-
-}  // namespace
 
 TGame::TGame() { Game = this; }
 
@@ -53,15 +44,24 @@ void TGame::SetHided(int hide) {
 }
 
 void TGame::Update(float /*dt*/) {
-    if (KeyDown(kKeyEscape) != 0 && StartMode == TApp::START_MODE_GAME) std::exit(0);
+    if (KeyDown(KEY_ESCAPE) != 0 && StartMode == START_MODE_GAME) {
+        RequestQuit(0);
+        return;
+    }
     // Until the in-game menu exists, its keys pause and resume the level.
-    if (MouseHitCount(2) != 0 || KeyHitCount(kKeyEscape) != 0 || KeyHitCount(kKeyP) != 0) {
+    if (MouseHitCount(2) != 0 || KeyHitCount(KEY_ESCAPE) != 0 || KeyHitCount(KEY_P) != 0) {
         if (LevelEnded != 0) return;
         if (GamePaused != 0) ResumeGame();
         else PauseGame();
         return;
     }
     if (AppSuspended() != 0 && GamePaused == 0) PauseGame();
+}
+
+int TGame::AbandonStart() {
+    RequestQuit(1);
+    SetHided(1);
+    return -1;
 }
 
 int TGame::StartLevel(int replay) {
@@ -73,12 +73,12 @@ int TGame::StartLevel(int replay) {
     const std::string skin = LevelInfo->Skin;
     if (skin.empty()) {
         Notify("Skin is not set for the this level: " + std::to_string(LevelInfo->id), false);
-        std::exit(1);
+        return AbandonStart();
     }
     if (skin != CurrentSkin) {
         PrintLine("Unload " + CurrentSkin);
         PrintLine("Load " + skin);
-        Gryph->LoadGlazPos(skin);
+        if (Gryph->LoadGlazPos(skin) != 0) return AbandonStart();
         ResManager->UnLoadScope(CurrentSkin);
         ResManager->ResetLoadingPanel();
         ResManager->LoadingPanelAddScope(skin);
@@ -86,6 +86,9 @@ int TGame::StartLevel(int replay) {
         ResManager->LoadScope(skin);
         FetchSkinGroup();
         CurrentSkin = skin;
+        // A skin picture that is missing ends the program; don't start playing
+        // for the one frame that is left.
+        if (QuitRequested()) return AbandonStart();
     }
     LevelSpeed = LevelInfo->speed > 0 ? LevelInfo->speed : 1.0f;
     LevelEnded = 0;

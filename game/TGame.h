@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "gui/TWidget.h"
-#include "screens/TLevelInfo.h"
+#include "game/TLevelInfo.h"
 
 class TGryph;
 class TNoteLineWidget;
@@ -43,6 +43,9 @@ class TGame : public TWidget {
     // level, or its chart or a track unreadable): the player has been told
     // which file, and the play screen is hidden again.
     virtual int StartLevel(int replay);
+    // A level whose content is broken beyond playing: the program is asked to
+    // end (the player has been told why) and the play screen hidden. Returns −1.
+    int AbandonStart();
     virtual int Load(int replay);
     virtual int GoldRush();
     virtual int GetPointsMult();

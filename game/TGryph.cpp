@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ResourceCatalogue.h"
-#include "app/TApp.h"
+#include "content/ResourceCatalogue.h"
 #include "content/TResManager.h"
 #include "content/Xml.h"
 #include "core/GameClock.h"
 #include "core/MathHelpers.h"
+#include "core/QuitRequest.h"
 #include "fx/TEmitter.h"
-#include "fx/TImpulseEffectController.h"
+#include "game/TImpulseEffectController.h"
 #include "game/GameGlobals.h"
 #include "game/GameplayEvents.h"
 #include "game/HighwayGeometry.h"
@@ -35,8 +35,8 @@ std::string TGryph::SkinsFile = "media/skins.xml";
 namespace {
 
 // Progress limits of the catch window and of the highway's end.
-constexpr float kWindowOpen = 81.25f;
-constexpr float kWindowClose = 83.0f;
+constexpr float kWindowOpen = HighwayGeometry::kCatchWindowOpen;
+constexpr float kWindowClose = HighwayGeometry::kCatchWindowClose;
 constexpr float kExactCatch = HighwayGeometry::kCatchProgress;
 // A release keeps the click live this long; a catch this long after the last
 // miss brings the lead track back.
@@ -89,7 +89,7 @@ TGryph::~TGryph() {
 
 // ---------------------------------------------------------------- loading
 
-void TGryph::LoadGlazPos(const std::string& skin) {
+int TGryph::LoadGlazPos(const std::string& skin) {
     XmlNode root = XmlLoad(SkinsFile);
     for (sdXMLnode* n = root ? root->firstchild : nullptr; n; n = XmlNextSibling(n)) {
         if (n->Tag != "skin") continue;
@@ -98,10 +98,11 @@ void TGryph::LoadGlazPos(const std::string& skin) {
         Glaz1_2 = XmlAttrVector(n, "glaz1_2", nullptr);
         Glaz2_1 = XmlAttrVector(n, "glaz2_1", nullptr);
         GLaz2_2 = XmlAttrVector(n, "glaz2_2", nullptr);
-        return;
+        return 0;
     }
     Notify("Not found glaz position for skin: " + skin, false);
-    std::exit(1);
+    RequestQuit(1);
+    return -1;
 }
 
 int TGryph::Load(const std::string& song, int complexity, int replay) {
@@ -139,7 +140,7 @@ int TGryph::Load(const std::string& song, int complexity, int replay) {
     StartCued({GuitarChannel, SongChannel});
 
     RazogrevList.clear();
-    TApp::ResetFrameClock();
+    ResetFrameClock();
     StartTime = ClockNow();
 
     PickedStars = PickedFrets = MouseUpped = NotPickedStars = NotPickedFrets = 0;
@@ -245,7 +246,7 @@ int TGryph::CanPickUpItem(const ItemPtr& item) {
     if (!(item->time > kWindowOpen && item->time < kWindowClose) || item->PickUpStarted == 1) return 0;
     const float offset = std::fabs(kExactCatch - item->time);
     if (IsFret(item)) {
-        if (!ClickLive() && KeyDown(32) == 0) return 0;
+        if (!ClickLive() && KeyDown(KEY_SPACE) == 0) return 0;
         UseClick();
         item->Points = static_cast<int32_t>(100.0f * (3.0f - offset) * 2.0f);
         LinesLightAlpha->value = 1;

@@ -43,7 +43,6 @@ class TGryph : public ItemOwner {
     int32_t PickedStars = 0, PickedFrets = 0, NotPickedStars = 0, NotPickedFrets = 0;
     ChannelPtr SongChannel, GuitarChannel;
     SoundPtr SongSound, GuitarSound;
-    ChannelPtr c;
     int32_t MouseUpped = 0, MouseUppTime = 0, MouseDowned = 0;  // click tracking
     float GryphLightAlpha = 0;
     float GryphLightDist = 0;
@@ -52,9 +51,15 @@ class TGryph : public ItemOwner {
     std::vector<RazogrevValuePtr> RazogrevList;  // oldest first
     int32_t RazogrevLastMinus = 0;            // GameClock of the last time decay
     int32_t GOldRushLastTime = 0;             // GameClock when the gold rush began
+    // Combo levels, in rising order with the owner's Razogrev3 (×2) and
+    // Razogrev4 (×4): the eyes reach full glow at Razogrev2 and start to pulse,
+    // and the gold rush begins at GoldRushStart.
     int32_t Razogrev2 = 20;
     int32_t GoldRushStart = 40;
     float YellowSkyAlpha = 0;
+    // Glow of the three eye layers, 0..1, each easing towards its share of
+    // the combo meter: layer 1 fills up to Razogrev2, layers 2 and 3 fill on
+    // the way from there to ×2 (drawn behind and in front of the statues).
     float MultGlaza1 = 0, MultGlaza2 = 0, MultGlaza3 = 0;
     CurveValuePtr BlueSkyAlpha;
     int32_t GryphTime = 2445;                 // spawn to catch point at speed 1, ms
@@ -71,9 +76,10 @@ class TGryph : public ItemOwner {
 
     virtual void DrawMessages();
     virtual void DrawGlaza(float x, int rotating, int steady, int phase);
-    // Reads the skin's eye positions from "media/skins.xml"; a skin without
-    // an entry ends the program with a message.
-    virtual void LoadGlazPos(const std::string& skin);
+    // Reads the skin's eye positions from "media/skins.xml". Returns 0, or −1
+    // for a skin without an entry: the player is told and the program is asked
+    // to end.
+    virtual int LoadGlazPos(const std::string& skin);
     virtual void PickUpItem(const ItemPtr& item);
     // 1 when the item is caught now; applies a click catch's points, combo
     // and events on the way.

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/Globals.h"
+#include "core/SharedVisuals.h"
 #include "core/GameClock.h"
 #include "fx/TEmitter.h"
 #include "game/GameGlobals.h"

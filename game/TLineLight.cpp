@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "media/Graphics.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "core/MathHelpers.h"
-#include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "game/EffectTint.h"
 #include "game/GameGlobals.h"

@@ -1,6 +1,6 @@
 #include "game/TNoteLineCircle.h"
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "media/Graphics.h"
 
 void TNoteLineCircle::Fail() { fail_ = 1; }

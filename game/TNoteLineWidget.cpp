@@ -1,8 +1,8 @@
 #include "game/TNoteLineWidget.h"
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
-#include "fx/TImpulseEffectController.h"
+#include "game/TImpulseEffectController.h"
 #include "game/GameGlobals.h"
 #include "game/GameplayEvents.h"
 #include "game/TFloatPoints.h"

@@ -1,7 +1,7 @@
 #include "game/TNoteStar.h"
 
-#include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "content/ResourceCatalogue.h"
 #include "fx/TEmitter.h"
 #include "game/EffectTint.h"
 #include "game/ItemOwner.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "core/TGraphicsState.h"
 #include "fx/TEmitter.h"
 #include "game/TGame.h"

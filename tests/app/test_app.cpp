@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <vector>
 
 #include "app/Globals.h"
+#include "game/GameGlobals.h"
+#include "core/GameClock.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
 #include "app/TApp.h"
 #include "app/TWinRect.h"
 #include "content/GameFolder.h"
+#include "core/QuitRequest.h"
 #include "game/TGame.h"
 #include "game/TGryph.h"
 #include "media/Audio.h"
@@ -138,9 +144,40 @@ TEST(Splash, FadesInHoldsAndFadesOutOverFourSeconds) {
     CloseDisplay();
 }
 
-TEST(Shutdown, TerminateExitsWithCodeZero) {
+// Whatever ends the program only asks for it; the loop finishes the frame and
+// Run hands the code back, so main returns it from one place.
+TEST(Shutdown, QuitRequestsEndTheLoopWithTheirCode) {
+    if (!OpenDisplay(800, 600, 0, 85)) GTEST_SKIP() << "no display";
     SetNotifyBoxesEnabled(false);
-    EXPECT_EXIT(TApp::Terminate(), ::testing::ExitedWithCode(0), "");
+    InitGlobals();
+    struct Quitter : TWidget {
+        int frames = 0;
+        std::function<void()> quit;
+        void Update(float) override {
+            if (++frames == 3) quit();
+        }
+    };
+    struct Case {
+        std::function<void()> quit;
+        int code;
+    };
+    const Case cases[] = {
+        {[] { TApp::Terminate(); }, 0},
+        {[] { RequestQuit(1); }, 1},
+        // A failure asked for first is not turned into a success by a later quit.
+        {[] { RequestQuit(1); RequestQuit(0); }, 1},
+    };
+    for (const Case& c : cases) {
+        ClearQuitRequest();
+        auto quitter = std::make_shared<Quitter>();
+        quitter->quit = c.quit;
+        WidgetManager->AddWidget(quitter);
+        EXPECT_EQ(TApp::Run(0, 1), c.code);
+        EXPECT_EQ(quitter->frames, 3);
+        WidgetManager->RemoveWidget(quitter);
+    }
+    ClearQuitRequest();
+    CloseDisplay();
 }
 
 // The window's close box (and the desktop's quit request) ends the main loop
@@ -169,7 +206,9 @@ TEST(Startup, MissingPlayShortcutEndsWithTheCorruptFilesMessage) {
     EXPECT_EXIT(
         {
             InitGlobals();
-            TApp::Init();
+            const int code = TApp::Init();
+            // The message is shown and start-up stops with a request to end.
+            std::exit(QuitRequested() ? code : 9);
         },
         ::testing::ExitedWithCode(0), "Some files are corrupt. The game may not run. Please reinstall the game.");
     std::filesystem::current_path(old);
@@ -203,9 +242,10 @@ TEST(Startup, LevelStartedAtLaunchPlaysAndEscapeQuits) {
             for (int i = 0; i < 30; ++i) TApp::RunFrame();
             const auto& g = *Game->Gryph;
             if (g.SongTime < 300 || !g.SongChannel || g.SongChannel->Playing() == 0) std::exit(4);
-            InjectKey(27, true);
-            for (int i = 0; i < 3; ++i) TApp::RunFrame();
-            std::exit(5);  // Escape did not end the program
+            InjectKey(KEY_ESCAPE, true);
+            for (int i = 0; i < 3 && !QuitRequested(); ++i) TApp::RunFrame();
+            if (!QuitRequested()) std::exit(5);  // Escape did not end the program
+            std::exit(QuitExitCode());
         },
         ::testing::ExitedWithCode(0), "");
     std::filesystem::current_path(old);

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "content/ContentSources.h"
 #include "content/DataPak.h"
 #include "content/TResManager.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TextTable.h"
+#include "content/TextTable.h"
 #include "content/ContentSources.h"
 #include "content/TResManager.h"
 #include "content/Xml.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "content/ContentSources.h"
 #include "content/Xml.h"
 #include "core/TextHelpers.h"

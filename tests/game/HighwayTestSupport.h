@@ -17,10 +17,12 @@
 #include "../media/GraphicsTestSupport.h"
 #include "MidiBuilder.h"
 #include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "fx/TEffect.h"
-#include "fx/TImpulseEffectController.h"
+#include "game/TImpulseEffectController.h"
 #include "game/GameGlobals.h"
 #include "game/GameplayEvents.h"
 #include "game/HighwayGeometry.h"
@@ -49,8 +51,8 @@ constexpr int kPlain = 70;
 constexpr int kLong = 100;
 constexpr int kStarred = 127;
 
-constexpr float kWindowLow = 81.25f;
-constexpr float kWindowHigh = 83.0f;
+constexpr float kWindowLow = HighwayGeometry::kCatchWindowOpen;
+constexpr float kWindowHigh = HighwayGeometry::kCatchWindowClose;
 
 // The two tracks: the lead ("guitar.ogg") a tone on the left only, the band
 // ("song.ogg") a tone on the right only, so the mix tells them apart.

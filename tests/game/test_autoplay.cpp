@@ -39,7 +39,9 @@
 #include "AutoPlayer.h"
 #include "MidiBuilder.h"
 #include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "content/DataPak.h"
 #include "content/GameFolder.h"
 #include "content/TResManager.h"
@@ -53,7 +55,7 @@
 #include "media/Clock.h"
 #include "media/Input.h"
 #include "media/System.h"
-#include "screens/TLevelInfo.h"
+#include "game/TLevelInfo.h"
 
 namespace fs = std::filesystem;
 

@@ -239,9 +239,9 @@ TEST_F(ControllerTest, EndOfTheSongCompletesTheLevelOnceThroughTheWidgetManager)
     EXPECT_EQ(game->GamePaused, 1);
     EXPECT_EQ(CurrentLevelStat->Accuracy, 100);
     // The pause keys do not bring a finished level back.
-    InjectKey(80, true);
+    InjectKey(KEY_P, true);
     managerFrame();
-    InjectKey(80, false);
+    InjectKey(KEY_P, false);
     for (int i = 0; i < 5; ++i) managerFrame();
     EXPECT_EQ(game->GamePaused, 1);
     EXPECT_EQ(game->CompletedLevels, 1);

@@ -7,9 +7,13 @@
 
 #include "MidiBuilder.h"
 #include "app/Globals.h"
+#include "gui/TWidgetmanager.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
 #include "app/TApp.h"
 #include "core/GameClock.h"
 #include "game/GameGlobals.h"
+#include "core/QuitRequest.h"
 #include "game/TGame.h"
 #include "game/TGryph.h"
 #include "game/TLevelStat.h"
@@ -175,22 +179,44 @@ TEST_F(GameStartTest, ReplayReusesTheDecodedTracks) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("guitar.ogg"), std::string::npos);
 }
 
-using GameStartDeathTest = GameStartTest;
-
-TEST_F(GameStartDeathTest, LevelWithoutSkinEndsTheProgram) {
+// The fatal content errors end the program through the one way out: the
+// player is told, the quit is asked for with exit code 1, and nothing plays.
+TEST_F(GameStartTest, LevelWithoutSkinEndsTheProgram) {
     game->LevelInfo->Skin.clear();
-    EXPECT_EXIT(game->StartLevel(0), testing::ExitedWithCode(1), "Skin is not set for the this level: 7");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(game->StartLevel(0), -1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Skin is not set for the this level: 7"), std::string::npos);
+    EXPECT_TRUE(QuitRequested());
+    EXPECT_EQ(QuitExitCode(), 1);
+    EXPECT_EQ(game->Visible, 0);
+    EXPECT_FALSE(game->Gryph->SongChannel);
+    ClearQuitRequest();
 }
 
-TEST_F(GameStartDeathTest, SkinWithoutEyePositionsEndsTheProgram) {
+TEST_F(GameStartTest, SkinWithoutEyePositionsEndsTheProgram) {
     const fs::path skins = songs / "skins.xml";
     Spit(skins, "<skins><skin id=\"lagoon\" glaz1_1=\"1 2\" glaz1_2=\"3 4\" glaz2_1=\"5 6\" glaz2_2=\"7 8\"/></skins>");
     TGryph::SkinsFile = skins.string();
-    game->Gryph->LoadGlazPos("lagoon");
+    EXPECT_EQ(game->Gryph->LoadGlazPos("lagoon"), 0);
     EXPECT_FLOAT_EQ(game->Gryph->GLaz2_2->x, 7);
     EXPECT_FLOAT_EQ(game->Gryph->GLaz2_2->y, 8);
-    EXPECT_EXIT(game->Gryph->LoadGlazPos("volcano"), testing::ExitedWithCode(1),
-                "Not found glaz position for skin: volcano");
+    EXPECT_FALSE(QuitRequested());
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(game->Gryph->LoadGlazPos("volcano"), -1);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Not found glaz position for skin: volcano"),
+              std::string::npos);
+    EXPECT_TRUE(QuitRequested());
+    EXPECT_EQ(QuitExitCode(), 1);
+    ClearQuitRequest();
+    // A level on that skin does not start.
+    game->LevelInfo->Skin = "volcano";
+    CurrentSkin.clear();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(game->StartLevel(0), -1);
+    testing::internal::GetCapturedStderr();
+    EXPECT_EQ(QuitExitCode(), 1);
+    EXPECT_EQ(game->Visible, 0);
+    ClearQuitRequest();
     TGryph::SkinsFile = "media/skins.xml";
 }
 

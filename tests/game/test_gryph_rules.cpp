@@ -4,7 +4,7 @@
 #include <cmath>
 
 #include "HighwayTestSupport.h"
-#include "fx/TImpulseEffect.h"
+#include "game/TImpulseEffect.h"
 
 namespace {
 

@@ -6,7 +6,9 @@
 
 #include "../media/AudioFixtures.h"
 #include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "fx/TEmitter.h"
 #include "game/GameGlobals.h"

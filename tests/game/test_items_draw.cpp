@@ -2,7 +2,9 @@
 
 #include "../media/GraphicsTestSupport.h"
 #include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "game/GameGlobals.h"
 #include "game/HighwayGeometry.h"

@@ -9,7 +9,7 @@
 
 #include <unistd.h>
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "content/DataPak.h"
 #include "content/TResManager.h"
 #include "content/Xml.h"

@@ -19,7 +19,7 @@
 
 #include <unistd.h>
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "content/ContentSources.h"
 #include "content/Xml.h"
 #include "core/TextHelpers.h"

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "app/TextTable.h"
+#include "content/TextTable.h"
 #include "content/Xml.h"
 #include "support/ToolTest.h"
 

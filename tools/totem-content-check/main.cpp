@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "content/ContentCheck.h"
+#include "tools/totem-content-check/ContentCheck.h"
 #include "media/Audio.h"
 
 int main(int argc, char** argv) {

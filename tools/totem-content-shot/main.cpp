@@ -16,7 +16,9 @@
 
 #include "content/GameFolder.h"
 #include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "content/TAnimImage.h"
 #include "content/TResManager.h"
 #include "core/TGraphicsState.h"

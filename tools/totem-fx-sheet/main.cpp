@@ -19,6 +19,8 @@
 #include <vector>
 
 #include "app/Globals.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
 #include "content/ContentSources.h"
 #include "content/Xml.h"
 #include "core/TextHelpers.h"

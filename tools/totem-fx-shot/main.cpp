@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "app/Globals.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
 #include "fx/TEffect.h"
 #include "fx/TEmitter.h"
 #include "media/Clock.h"

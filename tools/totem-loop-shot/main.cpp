@@ -11,6 +11,9 @@
 #include <string>
 
 #include "app/Globals.h"
+#include "core/GameClock.h"
+#include "core/SharedVisuals.h"
+#include "game/HighwayLines.h"
 #include "app/TApp.h"
 #include "core/TGraphicsState.h"
 #include "gui/TWidget.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "app/Globals.h"
+#include "fx/EffectResourceHooks.h"
 #include "content/TResManager.h"
 #include "content/Xml.h"
 #include "fx/TEffect.h"
@@ -37,7 +37,7 @@ TEST(ResourceHooks, EffectsLoadThroughTheManagerAndResolveTheirIds) {
     WriteText(dir / "trail.xml", "<effect><Image value=\"DOT\"/></effect>");
     WriteText(dir / "spark.xml", "<effect><Image value=\"STRIP\"/><Trail value=\"TRAIL\"/></effect>");
 
-    InitGlobals();
+    ConnectResourceHooks();
     LoadResourceFile(XmlLoad(OpenMemory(std::vector<uint8_t>(
         [] {
             std::string xml = R"(<r><resources id="fx">

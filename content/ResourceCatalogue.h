@@ -1,12 +1,17 @@
 #pragma once
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "content/TAnimImage.h"
-#include "fx/TEffect.h"
 #include "media/Audio.h"
 #include "media/TImage.h"
 #include "media/TImageFont.h"
+
+// Effects are only held here; their definition belongs to the particle layer
+// above, which includes fx/TEffect.h to use them.
+class TEffect;
+using EffectPtr = std::shared_ptr<TEffect>;
 
 // The game's resource vocabulary: one global per resource id, named like the
 // id. Each stays null until its group is fetched, and stays null when the
@@ -30,7 +35,8 @@ extern EffectPtr EFFECT_NOTE, EFFECT_BUTTON, EFFECT_COUNTER,
     EFFECT_water, EFFECT_IMPULSE_STAR, EFFECT_IMPULSE_LONGNOTE,
     EFFECT_IMPULSE_MELODY;
 
-// Zar group
+// Zar group (the "ZAR" scope): the two splash screens shown right after the
+// display opens, and the logo the main menu links to the game's website with
 extern ImagePtr IMAGE_ZAR_SPLASH1, IMAGE_ZAR_SPLASH2, IMAGE_ZAR_LOGO_A,
     IMAGE_ZAR_LOGO_NA;
 

@@ -1,4 +1,4 @@
-#include "content/ContentCheck.h"
+#include "tools/totem-content-check/ContentCheck.h"
 
 #include <algorithm>
 #include <cctype>
@@ -9,8 +9,8 @@
 #include <set>
 #include <sstream>
 
-#include "app/ResourceCatalogue.h"
-#include "app/TextTable.h"
+#include "content/ResourceCatalogue.h"
+#include "content/TextTable.h"
 #include "content/DataPak.h"
 #include "content/TPNGFont.h"
 #include "core/TextHelpers.h"

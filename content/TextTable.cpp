@@ -1,4 +1,4 @@
-#include "app/TextTable.h"
+#include "content/TextTable.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "screens/TLevelInfo.h"
+#include "game/TLevelInfo.h"
 
 #include "content/Xml.h"
 

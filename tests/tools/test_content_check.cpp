@@ -10,8 +10,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/ResourceCatalogue.h"
-#include "content/ContentCheck.h"
+#include "content/ResourceCatalogue.h"
+#include "tools/totem-content-check/ContentCheck.h"
 #include "content/ContentSources.h"
 #include "content/DataPak.h"
 #include "content/PakWriter.h"

@@ -1,4 +1,4 @@
-#include "fx/TImpulseEffectController.h"
+#include "game/TImpulseEffectController.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 
 #include "content/TResManager.h"
 #include "core/GameClock.h"

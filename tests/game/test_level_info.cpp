@@ -3,7 +3,7 @@
 #include <string>
 
 #include "media/TStream.h"
-#include "screens/TLevelInfo.h"
+#include "game/TLevelInfo.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "app/ResourceCatalogue.h"
+#include "content/ResourceCatalogue.h"
 #include "content/TResManager.h"
 #include "content/Xml.h"
 #include "media/Graphics.h"

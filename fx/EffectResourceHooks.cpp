@@ -1,4 +1,4 @@
-#include "app/ResourceHooks.h"
+#include "fx/EffectResourceHooks.h"
 
 #include <memory>
 

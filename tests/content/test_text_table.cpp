@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/TextTable.h"
+#include "content/TextTable.h"
 #include "media/TStream.h"
 
 namespace {

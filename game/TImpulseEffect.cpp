@@ -1,9 +1,9 @@
-#include "fx/TImpulseEffect.h"
+#include "game/TImpulseEffect.h"
 
 #include <cmath>
 
-#include "app/Globals.h"
-#include "app/ResourceCatalogue.h"
+#include "game/HighwayLines.h"
+#include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
 #include "game/GameGlobals.h"
 #include "game/TBat.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "fx/TImpulseEffect.h"
+#include "game/TImpulseEffect.h"
 
 // Runs the live impulse effects; the highway updates it once per frame.
 class TImpulseEffectController {

@@ -1,0 +1,3 @@
+#include "gui/GuiDocument.h"
+
+XmlNode GuiDocument;
