@@ -106,10 +106,14 @@ bool GameOnDisplay::WaitBatLine(int line, int timeoutMs) {
 
 bool GameOnDisplay::MoveMouse(int dx, int stepPx, int stepMs) {
     // One xdotool run for the whole movement, so the steps keep their pace.
+    // Steps of unequal length, as a hand makes them: SDL takes a raw motion
+    // event equal to the one before it with the same server time for a
+    // duplicate and drops it, and a busy server can stamp two steps alike.
     std::vector<std::string> args;
     const int sign = dx < 0 ? -1 : 1;
-    for (int left = std::abs(dx); left > 0;) {
-        const int step = std::min(left, stepPx);
+    bool shorter = false;
+    for (int left = std::abs(dx); left > 0; shorter = !shorter) {
+        const int step = std::min(left, shorter && stepPx > 1 ? stepPx - 1 : stepPx);
         left -= step;
         if (!args.empty()) args.insert(args.end(), {"sleep", Seconds(stepMs)});
         args.insert(args.end(), {"mousemove_relative", "--", std::to_string(sign * step), "0"});

@@ -38,8 +38,8 @@ public:
     // Waits until the catcher is on `line`.
     bool WaitBatLine(int line, int timeoutMs);
 
-    // The mouse moved `dx` pixels sideways in steps of at most `stepPx`,
-    // `stepMs` apart, as a hand moves it.
+    // The mouse moved `dx` pixels sideways in steps of `stepPx` and one
+    // less in turn, `stepMs` apart, as a hand moves it.
     bool MoveMouse(int dx, int stepPx, int stepMs);
     bool Click(int button);
     bool Button(int button, bool down);
