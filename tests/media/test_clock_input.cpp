@@ -3,6 +3,7 @@
 #include <set>
 
 #include "media/Clock.h"
+#include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/TTimer.h"
 
@@ -182,6 +183,21 @@ TEST_F(InputTest, PendingMovementIsDroppedWhenTheMouseChangesHands) {
     EXPECT_EQ(MouseRelative(), 1);
     SetMouseRelative(0);
     EXPECT_EQ(MouseRelative(), 0);
+}
+
+// The window may be larger than the design space; movement is reported in
+// design units, so the catcher crosses the highway with the same hand movement
+// relative to the window at any size.
+TEST_F(InputTest, MovementIsMeasuredInDesignUnits) {
+    if (!OpenDisplay(1600, 1200, 0, 60)) GTEST_SKIP() << "no display";
+    SetVirtualResolution(800, 600);
+    PollEvents();
+    ClearMouse();
+    InjectMouseMotion(40, -30);
+    PollEvents();
+    EXPECT_FLOAT_EQ(MouseMoveX(), 20);
+    EXPECT_FLOAT_EQ(MouseMoveY(), -15);
+    CloseDisplay();
 }
 
 TEST_F(InputTest, CloseRequestIsRecorded) {
