@@ -51,6 +51,7 @@ class PlayOnDisplay : public testing::Test {
 protected:
     static std::unique_ptr<GameOnDisplay> shared_;
     static CatcherFinder catcher_;
+    static std::string startFailure_;
     GameOnDisplay* g = nullptr;
 
     static void TearDownTestSuite() { shared_.reset(); }
@@ -58,11 +59,16 @@ protected:
     void SetUp() override {
         const std::string why = GameOnDisplay::WhyNotHere();
         if (!why.empty()) GTEST_SKIP() << why;
+        // A game that would not start once will not start for the next case
+        // either: say so at once instead of waiting for it again.
+        if (!startFailure_.empty()) FAIL() << startFailure_;
         if (!shared_ || !shared_->Game().Running() || LevelOver()) {
             shared_ = std::make_unique<GameOnDisplay>();
             std::string problem;
-            ASSERT_TRUE(shared_->Start(kLevel, problem)) << problem;
-            ASSERT_TRUE(catcher_.Load(GameOnDisplay::GameDir())) << "the catcher's pictures are not in the game folder";
+            if (!shared_->Start(kLevel, problem)) startFailure_ = problem;
+            else if (!catcher_.Load(GameOnDisplay::GameDir()))
+                startFailure_ = "the catcher's pictures are not in the game folder";
+            if (!startFailure_.empty()) FAIL() << startFailure_;
         }
         g = shared_.get();
         if (g->Paused()) Resume();
@@ -122,6 +128,7 @@ protected:
 
 std::unique_ptr<GameOnDisplay> PlayOnDisplay::shared_;
 CatcherFinder PlayOnDisplay::catcher_;
+std::string PlayOnDisplay::startFailure_;
 
 TEST_F(PlayOnDisplay, TheLevelHoldsAHiddenPointer) {
     EXPECT_TRUE(g->Client().PointerHeld()) << "relative mode holds the pointer in the window";
