@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -48,8 +49,11 @@ pid_t SpawnChild(const std::vector<std::string>& argv, const std::vector<std::st
     std::vector<char*> envp = Pointers(envStrings);
     const pid_t pid = ::fork();
     if (pid != 0) return pid;
-    // The child: a group of its own, so a stop reaches whatever it starts.
+    // The child: a group of its own, so a stop reaches whatever it starts, and
+    // ended with the test program even when that is killed (a test timeout),
+    // so no X server or game outlives its test.
     ::setpgid(0, 0);
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (!workDir.empty() && ::chdir(workDir.c_str()) != 0) ::_exit(126);
     const int devNull = ::open("/dev/null", O_RDWR);
     if (stdoutFd >= 0) ::dup2(stdoutFd, STDOUT_FILENO);
