@@ -6,6 +6,7 @@
 #include "core/GameClock.h"
 #include "core/QuitRequest.h"
 #include "game/GameGlobals.h"
+#include "game/PlayTrace.h"
 #include "game/TFloatPoints.h"
 #include "game/TGryph.h"
 #include "game/TLevelStat.h"
@@ -101,6 +102,7 @@ int TGame::StartLevel(int replay) {
     if (PointsWindow) PointsWindow->Points = 0;
     Points = 0;
     GamePaused = 0;
+    TracePlay("level " + std::to_string(LevelInfo->id) + " playing");
     return 0;
 }
 
@@ -110,12 +112,14 @@ void TGame::PauseGame() {
     GamePaused = 1;
     PauseStartTime = static_cast<int32_t>(GameClock);
     Gryph->Pause();
+    TracePlay("paused");
 }
 
 void TGame::ResumeGame() {
     GamePaused = 0;
     GameClock = static_cast<float>(PauseStartTime);
     Gryph->Resume();
+    TracePlay("resumed");
 }
 
 void TGame::StopGame(int keepShown) {
