@@ -15,6 +15,7 @@
 #include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/System.h"
+#include "progress/UserFile.h"
 
 float TApp::lastDt_ = 0;
 std::function<void()> TApp::beforePresent_;
@@ -62,6 +63,7 @@ int TApp::Init() {
     // splashes before the program ends.
     if (QuitRequested() || !OpenGameDisplay()) return QuitExitCode();
     CentreWindow();
+    LoadUserList();
     SetMouseVisible(0);
     ResManager->LoadScope("ZAR");
     FetchZarGroup();
