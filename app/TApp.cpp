@@ -132,6 +132,9 @@ void TApp::RunFrame() {
     WidgetManager->Update(lastDt_);
     WidgetManager->Draw();
     PollEvents();
+    // The window's close box and the desktop's quit request are a player's
+    // way out like the game's own: the loop ends after this frame.
+    if (CloseRequested() != 0) RequestQuit(0);
     AudioUpdate();
     if (beforePresent_) beforePresent_();
     Flip(1);

@@ -4,15 +4,19 @@
 #include "app/Globals.h"
 #include "app/TApp.h"
 #include "core/QuitRequest.h"
+#include "game/PlayTrace.h"
 
 // "totem-riff --level N" starts level N directly; Escape then quits.
+// "--trace" writes what play does on standard output (see PlayTrace).
 int main(int argc, char** argv) {
     int mode = TApp::START_MODE_MENU;
     int level = 1;
-    for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "--level") == 0) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--level") == 0 && i + 1 < argc) {
             mode = TApp::START_MODE_GAME;
-            level = std::atoi(argv[i + 1]);
+            level = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--trace") == 0) {
+            SetPlayTrace(true);
         }
     }
     InitGlobals();

@@ -1,11 +1,13 @@
 #include "game/TBat.h"
 
 #include <algorithm>
+#include <string>
 
 #include "core/SharedVisuals.h"
 #include "content/ResourceCatalogue.h"
 #include "game/HighwayGeometry.h"
 #include "game/ItemOwner.h"
+#include "game/PlayTrace.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
 
@@ -59,14 +61,11 @@ int TBat::LineForX(float& x) {
 }
 
 void TBat::FollowMouse() {
-    // The pointer is put back at the window centre every frame, so its offset
-    // from the centre is the movement since the last frame. The centre is
-    // taken in window pixels and read back in design space, which keeps the
-    // two in step at any window size.
-    const int cx = DisplayWidth() / 2, cy = DisplayHeight() / 2;
-    float centreX, centreY;
-    WindowToVirtual(static_cast<float>(cx), static_cast<float>(cy), centreX, centreY);
-    mx += (VirtualMouseX() - centreX) * kMouseGain;
+    // The highway takes the mouse in relative mode while a level plays, so the
+    // window system hands over every movement since the last frame; warping
+    // the pointer back to a fixed spot instead loses the player's movement on
+    // systems that report the warp after it.
+    mx += MouseMoveX() * kMouseGain;
 }
 
 void TBat::FollowKeys() {
@@ -109,10 +108,10 @@ void TBat::Update(float dt) {
     FollowKeys();
     if (line != LineNum) {
         LineNum = line;
+        TracePlay("bat line " + std::to_string(line));
         LineLight[line]->Impulse(0.6f);
     }
     pos->x += (mx - pos->x) / 3;
-    MoveMouse(DisplayWidth() / 2, DisplayHeight() / 2);
     UpdateLook();
     UpdatePulses(dt);
     for (const LineLightPtr& light : LineLight) light->Update(dt);

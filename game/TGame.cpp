@@ -7,6 +7,7 @@
 #include "core/QuitRequest.h"
 #include "game/GameGlobals.h"
 #include "game/LevelHooks.h"
+#include "game/PlayTrace.h"
 #include "game/TFloatPoints.h"
 #include "game/TGryph.h"
 #include "game/TLevelStat.h"
@@ -110,6 +111,7 @@ int TGame::StartLevel(int replay) {
     if (PointsWindow) PointsWindow->Points = 0;
     Points = 0;
     GamePaused = 0;
+    TracePlay("level " + std::to_string(LevelInfo->id) + " playing");
     return 0;
 }
 
@@ -119,12 +121,14 @@ void TGame::PauseGame() {
     GamePaused = 1;
     PauseStartTime = static_cast<int32_t>(GameClock);
     Gryph->Pause();
+    TracePlay("paused");
 }
 
 void TGame::ResumeGame() {
     GamePaused = 0;
     GameClock = static_cast<float>(PauseStartTime);
     Gryph->Resume();
+    TracePlay("resumed");
 }
 
 void TGame::StopGame(int keepShown) {

@@ -14,6 +14,7 @@
 #include "game/GameGlobals.h"
 #include "game/GameplayEvents.h"
 #include "game/HighwayGeometry.h"
+#include "game/PlayTrace.h"
 #include "game/TBat.h"
 #include "game/TBonus50.h"
 #include "game/TFloatPoints.h"
@@ -49,6 +50,12 @@ int32_t ClockNow() { return static_cast<int32_t>(GameClock); }
 bool IsFret(const ItemPtr& item) { return dynamic_cast<TFret*>(item.get()) != nullptr; }
 bool IsBonus(const ItemPtr& item) { return dynamic_cast<TBonus50*>(item.get()) != nullptr; }
 TNote* AsNote(const ItemPtr& item) { return dynamic_cast<TNote*>(item.get()); }
+
+// "fret", or the kind and line of an item that is caught by position.
+std::string TraceName(const ItemPtr& item) {
+    if (IsFret(item)) return "fret";
+    return std::string(IsBonus(item) ? "bonus" : "note") + " line " + std::to_string(item->LineNum);
+}
 
 void SetPausedFlag(std::vector<EmitterPtr>& emitters, int flag) {
     for (auto& e : emitters) {
@@ -147,6 +154,7 @@ int TGryph::Load(const std::string& song, int complexity, int replay) {
 
     Bat = TBat::Create(this);
     SetMouseVisible(0);
+    SetMouseRelative(1);
     return 0;
 }
 
@@ -276,6 +284,7 @@ int TGryph::CanPickUpItem(const ItemPtr& item) {
 void TGryph::PickUpItem(const ItemPtr& item) {
     PickupTime = ClockNow();
     item->PickUp();
+    TracePlay("catch " + TraceName(item));
     PickItem = item;
     if (Game && Game->NoteLineWidget && item->MidiNote) Game->NoteLineWidget->PickNote(item->MidiNote, 0);
     if (!IsBonus(item)) SendPrizeEvent("notepick");
@@ -292,6 +301,7 @@ void TGryph::ErrorPick(const ItemPtr& item) {
     }
     if (IsFret(item)) {
         if (item->IsOut == 1) {
+            TracePlay("miss fret");
             SendHintEvent("fretfail");
             RemoveOldestRazogrev(4);
         }
@@ -299,6 +309,7 @@ void TGryph::ErrorPick(const ItemPtr& item) {
     }
     if (!note) return;
     item->SongError = 1;
+    TracePlay("miss " + TraceName(item));
     SendPrizeEvent("notefail");
     if (Game && Game->NoteLineWidget && item->MidiNote) Game->NoteLineWidget->PickNote(item->MidiNote, 1);
     if (Bat && item->LineNum >= 0 && item->LineNum < 5 && Bat->LineLight[item->LineNum])
@@ -521,6 +532,7 @@ void TGryph::Draw() {
 void TGryph::Pause() {
     if (GuitarChannel) GuitarChannel->SetPaused(1);
     if (SongChannel) SongChannel->SetPaused(1);
+    SetMouseRelative(0);
     SetMouseVisible(1);
     SetEnable(0);
     SetPausedFlag(Emitters, 1);
@@ -533,7 +545,7 @@ void TGryph::Resume() {
     for (const auto& item : Items)
         if (auto* note = AsNote(item); note && note->LongnoteChannel) note->LongnoteChannel->SetPaused(0);
     SetMouseVisible(0);
-    MoveMouse(400, 300);
+    SetMouseRelative(1);
     SetPausedFlag(Emitters, 0);
     SetPausedFlag(EmittersBack, 0);
     SetEnable(1);
@@ -553,5 +565,6 @@ void TGryph::StopGame() {
     Items.clear();
     LastItem = nullptr;
     PickItem = nullptr;
+    SetMouseRelative(0);
     SetMouseVisible(1);
 }

@@ -8,12 +8,19 @@
 class TEmitter;
 class TWidget;
 using WidgetPtr = std::shared_ptr<TWidget>;
+// Listeners are held weakly: a dialog keeps its buttons, and a button that
+// kept its dialog alive in return would never let either go.
+using WidgetRef = std::weak_ptr<TWidget>;
 
 // Base of everything on screen: screens, dialogs, buttons, labels. A widget is
 // inert until added to the widget manager, which then routes the mouse to it,
 // updates it and draws it every frame. Subclasses override the operations they
 // care about; the base versions do nothing unless noted.
-class TWidget : public TObject {
+//
+// Widgets are always held by shared handles; a widget that must hand itself
+// out (a dialog naming itself as its buttons' listener, a box removing itself
+// from the manager) gets its handle with weak_from_this().
+class TWidget : public TObject, public std::enable_shared_from_this<TWidget> {
     TOTEM_CLASS(TWidget)
 
     float _x = 0, _y = 0;          // top-left on the 800×600 screen

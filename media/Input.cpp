@@ -15,6 +15,9 @@ constexpr int KEY_COUNT = 256;
 
 struct InputState {
     int mouseX = 0, mouseY = 0;
+    // Window pixels moved since the game last read them.
+    int moveX = 0, moveY = 0;
+    bool relative = false;
     std::array<bool, 4> buttonDown{};
     std::array<int, 4> buttonHits{};
     std::array<bool, KEY_COUNT> keyDown{};
@@ -81,6 +84,7 @@ SDL_Keycode SdlKeyOf(int vk) {
 // Focus changes drop everything pending, so a click that switched windows does
 // not land in the game.
 void ForgetPending() {
+    state.moveX = state.moveY = 0;
     state.buttonHits.fill(0);
     state.buttonDown.fill(false);
     state.keyHits.fill(0);
@@ -112,6 +116,8 @@ void HandleEvent(const SDL_Event& e) {
         case SDL_MOUSEMOTION:
             state.mouseX = e.motion.x;
             state.mouseY = e.motion.y;
+            state.moveX += e.motion.xrel;
+            state.moveY += e.motion.yrel;
             break;
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEBUTTONUP: {
@@ -157,6 +163,15 @@ Uint32 WindowId() {
     return w ? SDL_GetWindowID(w) : 0;
 }
 
+// Window pixels to design units: the scale of the design space in the window.
+float MoveInDesign(int& windowPixels, bool xAxis) {
+    float x0, y0, x1, y1;
+    WindowToVirtual(0, 0, x0, y0);
+    WindowToVirtual(xAxis ? float(windowPixels) : 0.0f, xAxis ? 0.0f : float(windowPixels), x1, y1);
+    windowPixels = 0;
+    return xAxis ? x1 - x0 : y1 - y0;
+}
+
 }  // namespace
 
 void PollEvents() {
@@ -190,6 +205,19 @@ void SetMouseVisible(int flag) {
     if (EventsReady()) SDL_ShowCursor(flag ? SDL_ENABLE : SDL_DISABLE);
 }
 
+void SetMouseRelative(int flag) {
+    state.moveX = state.moveY = 0;
+    state.relative = flag != 0;
+    // Window systems without relative motion (the offscreen driver) refuse;
+    // injected motion still carries its movement there.
+    if (EventsReady()) SDL_SetRelativeMouseMode(state.relative ? SDL_TRUE : SDL_FALSE);
+}
+
+int MouseRelative() { return state.relative ? 1 : 0; }
+
+float MouseMoveX() { return MoveInDesign(state.moveX, true); }
+float MouseMoveY() { return MoveInDesign(state.moveY, false); }
+
 int MouseDown(int button) { return button >= 1 && button <= 3 && state.buttonDown[button] ? 1 : 0; }
 
 int MouseHitCount(int button) {
@@ -200,6 +228,7 @@ int MouseHitCount(int button) {
 }
 
 void ClearMouse() {
+    state.moveX = state.moveY = 0;
     state.buttonHits.fill(0);
     state.buttonDown.fill(false);
 }
@@ -241,6 +270,8 @@ void InjectMouseMove(int windowX, int windowY) {
     injectedY = windowY;
     Push(e);
 }
+
+void InjectMouseMotion(int dx, int dy) { InjectMouseMove(injectedX + dx, injectedY + dy); }
 
 void InjectMouseButton(int button, bool down) {
     SDL_Event e{};

@@ -18,21 +18,39 @@ float VirtualMouseX();
 float VirtualMouseY();
 void MoveMouse(int x, int y);
 void SetMouseVisible(int flag);
+// While on, the pointer is hidden and held inside the window and only its
+// movement counts: the window system reports raw motion, so nothing is lost
+// to pointer warps or to the window's edges. Turning it off shows the pointer
+// again where the movement took it (inside the window). Either way the
+// movement not yet read is dropped.
+void SetMouseRelative(int flag);
+// 1 while relative mode is asked for.
+int MouseRelative();
+// Movement of the mouse in design-space units since the previous call for
+// that axis, then zero. Summed over every motion event polled meanwhile.
+float MouseMoveX();
+float MouseMoveY();
 int MouseDown(int button);
 int MouseHitCount(int button);
+// Forgets pending presses, held buttons and movement not yet read.
 void ClearMouse();
 int KeyDown(int key);
 int KeyHitCount(int key);
 int NextTypedChar();
 void ClearKeys();
 int AppSuspended();
-// A close request (window close box) is recorded and otherwise ignored.
+// 1 once the window's close box or the window system's quit request (the
+// session ending, the last window closed) has asked the program to end.
 int CloseRequested();
 
 // ---- Driving input from tests and tools ------------------------------------
-// These push real window-system events, so they take the same path through
-// PollEvents as a player's input. Positions are window pixels.
+// These push events into SDL's queue, so from PollEvents on they take the
+// path of a player's input; the window system itself is passed by (the display
+// tests drive that). Positions are window pixels.
 void InjectMouseMove(int windowX, int windowY);
+// A movement of (dx, dy) window pixels from where injected input last put the
+// pointer, as a mouse in relative mode reports it.
+void InjectMouseMotion(int dx, int dy);
 void InjectMouseButton(int button, bool down);
 void InjectKey(int virtualKey, bool down);
 void InjectText(const std::string& utf8);

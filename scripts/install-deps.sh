@@ -10,7 +10,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev librsvg2-dev libfluidsynth-dev fluid-soundfont-gm
   fonts-dejavu-core fonts-lobster fonts-comfortaa fonts-cabin
-  xvfb xauth
+  xvfb xauth xdotool libx11-dev libxfixes-dev
 )
 
 missing=()

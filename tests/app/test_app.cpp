@@ -180,6 +180,23 @@ TEST(Shutdown, QuitRequestsEndTheLoopWithTheirCode) {
     CloseDisplay();
 }
 
+// The window's close box (and the desktop's quit request) ends the main loop
+// after the frame that polled it, and the program with exit code 0.
+TEST(Shutdown, CloseRequestEndsTheLoopWithCodeZero) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            UseDrivenClock(1000);
+            InitGlobals();
+            auto probe = std::make_shared<ProbeWidget>();
+            WidgetManager->AddWidget(probe);
+            InjectCloseRequest();
+            const int code = TApp::Run(0, 1);
+            std::exit(code == 0 && probe->dts.size() == 1 ? 0 : 7);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
 TEST(Startup, MissingPlayShortcutEndsWithTheCorruptFilesMessage) {
     SetNotifyBoxesEnabled(false);
     auto dir = std::filesystem::temp_directory_path() / "totem_no_shortcut";

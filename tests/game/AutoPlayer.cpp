@@ -26,7 +26,6 @@ constexpr float kWindowClose = 83.0f;
 constexpr float kCatch = 81.5f;
 constexpr float kLineTargetX[5] = {265.0f, 331.5f, 407.0f, 478.5f, 550.0f};
 constexpr float kMouseGain = 1.2f;
-constexpr int kScreenCentreX = 400, kScreenCentreY = 300;
 // A click is live this long after a release.
 constexpr float kClickLiveMs = 300.0f;
 // Press this many frames ahead of an item that needs a click: a press is seen
@@ -335,10 +334,10 @@ void AutoPlayer::Steer() {
     if (targetLine < 0) return;
     float mx = Bat->mx;
     if (TBat::LineForX(mx) == targetLine) return;
-    // The catcher adds the pointer's offset from the centre, amplified, to its
-    // target x on its next update.
+    // The catcher adds the mouse's movement, amplified, to its target x on its
+    // next update.
     const int dx = static_cast<int>(std::lround((kLineTargetX[targetLine] - Bat->mx) / kMouseGain));
-    InjectMouseMove(kScreenCentreX + dx, kScreenCentreY);
+    InjectMouseMotion(dx, 0);
 }
 
 void AutoPlayer::Click() {

@@ -154,11 +154,10 @@ protected:
     }
 
     static void ResetInput() {
+        MoveMouse(400, 300);
         PollEvents();
         ClearKeys();
         ClearMouse();
-        MoveMouse(400, 300);
-        PollEvents();
     }
 
     // Writes the song folder "song" with `chart` and starts it at `speed`.

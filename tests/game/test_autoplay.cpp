@@ -223,10 +223,10 @@ protected:
 
     void SetUp() override {
         if (!ready) GTEST_SKIP() << skipReason;
+        MoveMouse(400, 300);
         PollEvents();
         ClearMouse();
         ClearKeys();
-        MoveMouse(400, 300);
     }
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -83,14 +84,14 @@ protected:
         gfxtest::DisplayTest::TearDown();
     }
     static void ResetInput() {
+        MoveMouse(400, 300);
         PollEvents();
         ClearKeys();
         ClearMouse();
-        MoveMouse(400, 300);
     }
-    // One frame with the pointer moved `dx` pixels from the centre.
+    // One frame in which the mouse moved `dx` pixels, as relative mode reports it.
     static void Frame(const BatPtr& bat, int dx = 0) {
-        if (dx != 0) InjectMouseMove(400 + dx, 300);
+        if (dx != 0) InjectMouseMotion(dx, 0);
         PollEvents();
         bat->Update(1);
     }
@@ -165,11 +166,87 @@ TEST_F(BatTest, TargetFollowsTheAmplifiedMouseAndPicksTheLine) {
         EXPECT_EQ(bat->LineNum, c.line);
         // The picture covers a third of the way per frame.
         EXPECT_NEAR(bat->pos->x, start + (bat->mx - start) / 3, 0.01);
-        // The pointer is back at the centre, so standing still keeps the target.
-        EXPECT_EQ(MouseX(), 400);
+        // Standing still keeps the target, and the pointer stays where the
+        // movement took it: the catcher never moves it back.
+        EXPECT_EQ(MouseX(), 400 + c.dx);
         const float mx = bat->mx;
         Frame(bat);
         EXPECT_FLOAT_EQ(bat->mx, mx);
+    }
+}
+
+// Relative mode reports a hand's movement as many small events, several in a
+// frame when the hand is fast: every one of them counts, and a sweep at any
+// of these speeds passes through each line in turn, both ways.
+TEST_F(BatTest, SmallMovementsAddUpAcrossEventsAndFrames) {
+    const struct {
+        int step;            // pixels per motion event
+        int eventsPerFrame;  // a faster hand packs more events into a frame
+    } hands[] = {{2, 1}, {5, 1}, {4, 3}, {6, 4}};
+    for (const auto& h : hands) {
+        SCOPED_TRACE(testing::Message() << h.step << " px × " << h.eventsPerFrame);
+        ResetInput();
+        BatPtr bat = TBat::Create(&owner);
+        std::vector<int> lines;
+        auto sweep = [&](int direction, int frames) {
+            const float from = bat->mx;
+            int moved = 0;
+            for (int f = 0; f < frames; ++f) {
+                for (int e = 0; e < h.eventsPerFrame; ++e) InjectMouseMotion(direction * h.step, 0);
+                PollEvents();
+                bat->Update(1);
+                moved += direction * h.step * h.eventsPerFrame;
+                if (lines.empty() || lines.back() != bat->LineNum) lines.push_back(bat->LineNum);
+                // Nothing is lost on the way, until the outer lines stop the target.
+                if (bat->mx > TBat::kMinX && bat->mx < TBat::kMaxX)
+                    ASSERT_NEAR(bat->mx, from + 1.2f * moved, 0.01) << f;
+            }
+        };
+        const int toRight = 300 / (h.step * h.eventsPerFrame) + 1;  // 360 units: past the right end
+        sweep(+1, toRight);
+        EXPECT_FLOAT_EQ(bat->mx, TBat::kMaxX);
+        sweep(-1, toRight);
+        EXPECT_FLOAT_EQ(bat->mx, TBat::kMinX);
+        EXPECT_EQ(lines, (std::vector<int>{1, 2, 3, 4, 3, 2, 1, 0}));
+    }
+}
+
+TEST_F(BatTest, MovementOnTheOtherAxisAndBeforeAFrameIsNotTaken) {
+    BatPtr bat = TBat::Create(&owner);
+    const float start = bat->mx;
+    InjectMouseMotion(0, 40);
+    Frame(bat);
+    EXPECT_FLOAT_EQ(bat->mx, start);
+    // Movement pending when the mouse is taken over is dropped, not replayed.
+    InjectMouseMotion(100, 0);
+    PollEvents();
+    SetMouseRelative(1);
+    Frame(bat);
+    SetMouseRelative(0);
+    EXPECT_FLOAT_EQ(bat->mx, start);
+}
+
+TEST_F(BatTest, AHeldKeyWinsOverTheMouse) {
+    const struct {
+        int key, line, step;
+    } cases[] = {
+        {KEY_X, 0, 20}, {KEY_X, 0, -20}, {KEY_V, 2, 20}, {KEY_V, 2, -20}, {KEY_M, 4, 20}, {KEY_M, 4, -20},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.key << " " << c.step);
+        ResetInput();
+        BatPtr bat = TBat::Create(&owner);
+        Hold(c.key, true);
+        Frame(bat);
+        for (int f = 0; f < 20; ++f) {
+            Frame(bat, c.step);
+            ASSERT_EQ(bat->LineNum, c.line) << f;
+        }
+        Hold(c.key, false);
+        // Let go, the mouse steers again from the key's place.
+        const float from = bat->mx;
+        Frame(bat, c.step);
+        EXPECT_NEAR(bat->mx, std::clamp(from + 1.2f * c.step, TBat::kMinX, TBat::kMaxX), 0.01);
     }
 }
 

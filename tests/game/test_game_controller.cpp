@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "HighwayTestSupport.h"
+#include "app/TApp.h"
 
 namespace {
 
@@ -96,6 +97,55 @@ TEST_F(ControllerTest, PauseStopsTheEmittersAndResumeRestartsThem) {
         EXPECT_EQ(e->Pause, 0);
         EXPECT_EQ(e->OldTime, ClockMs());
     }
+}
+
+// The level takes the mouse in relative mode while it plays; every way of
+// pausing gives the pointer back, and resuming takes it again.
+TEST_F(ControllerTest, PlayTakesTheMouseAndEveryPauseGivesItBack) {
+    const int startMode = StartMode;
+    StartMode = TApp::START_MODE_MENU;  // Escape pauses rather than quits
+    LoadQuietChart();
+    EXPECT_EQ(MouseRelative(), 1);
+    const struct {
+        const char* name;
+        void (*press)();
+    } ways[] = {
+        {"right click", [] { InjectMouseButton(2, true); InjectMouseButton(2, false); }},
+        {"P", [] { InjectKey(KEY_P, true); InjectKey(KEY_P, false); }},
+        {"Escape", [] { InjectKey(KEY_ESCAPE, true); InjectKey(KEY_ESCAPE, false); }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        way.press();
+        PollEvents();
+        game->Update(1);
+        EXPECT_EQ(game->GamePaused, 1);
+        EXPECT_EQ(MouseRelative(), 0);
+        way.press();
+        PollEvents();
+        game->Update(1);
+        EXPECT_EQ(game->GamePaused, 0);
+        EXPECT_EQ(MouseRelative(), 1);
+    }
+    // Losing the focus pauses; getting it back does not resume by itself.
+    InjectFocus(false);
+    PollEvents();
+    game->Update(1);
+    EXPECT_EQ(game->GamePaused, 1);
+    EXPECT_EQ(MouseRelative(), 0);
+    InjectFocus(true);
+    PollEvents();
+    game->Update(1);
+    EXPECT_EQ(game->GamePaused, 1);
+    EXPECT_EQ(MouseRelative(), 0);
+    ways[0].press();
+    PollEvents();
+    game->Update(1);
+    EXPECT_EQ(game->GamePaused, 0);
+    EXPECT_EQ(MouseRelative(), 1);
+    gryph->StopGame();
+    EXPECT_EQ(MouseRelative(), 0);
+    StartMode = startMode;
 }
 
 // The verdict of LevelComplete from the level's counts and score.

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "media/Clock.h"
+#include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/TTimer.h"
 
@@ -137,7 +138,69 @@ TEST_F(InputTest, FocusChangesSuspendAndForgetPendingInput) {
     EXPECT_EQ(KeyHitCount(KEY_P), 0);
 }
 
-TEST_F(InputTest, CloseRequestIsRecordedOnly) {
+// Relative mode reports movement, not places: every event's movement counts
+// until the game reads it, and nothing older than the read is replayed.
+TEST_F(InputTest, MovementAddsUpUntilReadPerAxis) {
+    InjectMouseMotion(5, 2);
+    InjectMouseMotion(7, -1);
+    InjectMouseMotion(-3, 0);
+    PollEvents();
+    EXPECT_FLOAT_EQ(MouseMoveX(), 9);
+    EXPECT_FLOAT_EQ(MouseMoveX(), 0);
+    EXPECT_FLOAT_EQ(MouseMoveY(), 1);
+    EXPECT_FLOAT_EQ(MouseMoveY(), 0);
+    // A movement is also a place: the pointer is where the moves took it.
+    InjectMouseMove(100, 100);
+    PollEvents();
+    MouseMoveX();
+    InjectMouseMotion(10, -20);
+    PollEvents();
+    EXPECT_EQ(MouseX(), 110);
+    EXPECT_EQ(MouseY(), 80);
+    EXPECT_FLOAT_EQ(MouseMoveX(), 10);
+}
+
+TEST_F(InputTest, PendingMovementIsDroppedWhenTheMouseChangesHands) {
+    const struct {
+        const char* name;
+        void (*drop)();
+    } cases[] = {
+        {"relative mode on", [] { SetMouseRelative(1); }},
+        {"relative mode off", [] { SetMouseRelative(0); }},
+        {"ClearMouse", [] { ClearMouse(); }},
+        {"focus lost", [] { InjectFocus(false); PollEvents(); }},
+        {"focus back", [] { InjectFocus(true); PollEvents(); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        InjectMouseMotion(40, 30);
+        PollEvents();
+        c.drop();
+        EXPECT_FLOAT_EQ(MouseMoveX(), 0);
+        EXPECT_FLOAT_EQ(MouseMoveY(), 0);
+    }
+    SetMouseRelative(1);
+    EXPECT_EQ(MouseRelative(), 1);
+    SetMouseRelative(0);
+    EXPECT_EQ(MouseRelative(), 0);
+}
+
+// The window may be larger than the design space; movement is reported in
+// design units, so the catcher crosses the highway with the same hand movement
+// relative to the window at any size.
+TEST_F(InputTest, MovementIsMeasuredInDesignUnits) {
+    if (!OpenDisplay(1600, 1200, 0, 60)) GTEST_SKIP() << "no display";
+    SetVirtualResolution(800, 600);
+    PollEvents();
+    ClearMouse();
+    InjectMouseMotion(40, -30);
+    PollEvents();
+    EXPECT_FLOAT_EQ(MouseMoveX(), 20);
+    EXPECT_FLOAT_EQ(MouseMoveY(), -15);
+    CloseDisplay();
+}
+
+TEST_F(InputTest, CloseRequestIsRecorded) {
     EXPECT_EQ(CloseRequested(), 0);
     InjectCloseRequest();
     PollEvents();

@@ -273,7 +273,9 @@ void PaintCheckbox(cairo_t* cr, bool on) {
 
 // ---- Dialog buttons -------------------------------------------------------------
 
-constexpr int kButtonDW = 140, kButtonDH = 44;
+// Wide enough for the longest caption in the menu font ("Main menu", 137
+// pixels) to sit on the flat of the plank, clear of its rounded ends.
+constexpr int kButtonDW = 160, kButtonDH = 44;
 
 void PaintButtonD(cairo_t* cr, int state) {
     // 0 idle, 1 under the mouse, 2 pressed (drawn over the idle face).

@@ -39,13 +39,6 @@ bool IsImageKind(const std::string& kind) { return kind == "image" || kind == "a
 
 // ---- names the dialogs ask the GUI description for ---------------------------
 
-struct RequiredGuiName {
-    const char* element;  // "window", "button", "scrollbarh", "checkbox" or "label"
-    const char* window;   // the window_id a control must carry; unused for windows
-    const char* id;
-    const char* askedBy;  // the dialog that asks for it
-};
-
 // Every name some dialog looks up. A missing one leaves that dialog without the
 // control (or, for a window, without its size and place).
 const RequiredGuiName kRequiredGuiNames[] = {
@@ -335,6 +328,8 @@ bool TextDefined(const std::vector<std::string>& texts, int number) {
 }
 
 }  // namespace
+
+std::span<const RequiredGuiName> RequiredGuiNames() { return kRequiredGuiNames; }
 
 // ---- declarations ----------------------------------------------------------------
 

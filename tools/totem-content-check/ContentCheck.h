@@ -1,4 +1,5 @@
 #pragma once
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,20 @@ void CheckResourceFiles(const std::vector<DeclaredResource>& resources, std::vec
 // Every skin scope listed in the skin table with four on-screen eye positions.
 void CheckSkinTable(const std::vector<DeclaredResource>& resources, const XmlNode& skins,
                     std::vector<std::string>& problems);
+
+// A window or control some dialog asks the GUI description for by name. A
+// missing one leaves that dialog without the control (or, for a window,
+// without its size and place).
+struct RequiredGuiName {
+    const char* element;  // "window", "button", "scrollbarh", "checkbox" or "label"
+    const char* window;   // the window_id a control must carry; unused for windows
+    const char* id;
+    const char* askedBy;  // the dialog that asks for it
+};
+
+// Every name the dialogs ask for: the one list the content check and the
+// tests of the loader share.
+std::span<const RequiredGuiName> RequiredGuiNames();
 
 // Every window and control a dialog asks for present in the GUI description,
 // every picture and font it names declared in a scope loaded before the menus

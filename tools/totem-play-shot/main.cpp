@@ -95,9 +95,9 @@ public:
         }
         const int line = TargetLine(*gryph);
         if (line >= 0) {
-            // The catcher adds 1.2 × the pointer's distance from the centre.
+            // The catcher adds 1.2 × the mouse's movement to its target.
             const float dx = (kLineTargetX[line] - Bat->mx) / 1.2f;
-            InjectMouseMove(400 + int(dx > 0 ? dx + 0.5f : dx - 0.5f), 300);
+            InjectMouseMotion(int(dx > 0 ? dx + 0.5f : dx - 0.5f), 0);
         }
         ClickIfDue(*gryph);
     }
