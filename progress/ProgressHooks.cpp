@@ -6,6 +6,7 @@
 #include "game/LevelHooks.h"
 #include "progress/ProgressGlobals.h"
 #include "progress/THintWindow.h"
+#include "progress/TLevelComplete.h"
 #include "progress/TPrizeWidget.h"
 #include "progress/TPrizesControl.h"
 #include "progress/UserFile.h"
@@ -31,6 +32,9 @@ void InstallProgressHooks() {
         if (ActiveHintWindow) ActiveHintWindow->Reset();
     };
     hooks.RecordResult = RecordLevelResult;
+    hooks.ShowResults = [](const LevelStatPtr& stat, int levelId) {
+        OpenLevelComplete(stat, levelId == LevelCount ? 1 : 0);
+    };
     hooks.LevelStopped = [] { TPrizeWidget::RemoveAll(); };
     SetLevelHooks(std::move(hooks));
 }

@@ -6,7 +6,7 @@
 // Connects the prizes, the hints, the profiles and the results to the game:
 // the gameplay events go to the prizes and the hint strip, and the game
 // controller's level hooks arm the prizes, reset the hints, record a finished
-// level in the current profile and show its results. Start-up calls it once,
+// level in the current profile and open its results dialog. Start-up calls it once,
 // before the game controller is made (the controller makes its hint strip
 // through it).
 void InstallProgressHooks();

@@ -1,7 +1,8 @@
 // A level of the built game played perfectly by the autoplay driver with a
 // fresh profile: the prizes it earns are exactly those its events call for,
-// each pops up while the level plays, and "User.dat" holds the level's score
-// and stars afterwards.
+// each pops up while the level plays, "User.dat" holds the level's score and
+// stars afterwards, and the results count up to them with the new prizes in
+// their row.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -30,6 +31,8 @@
 #include "media/Input.h"
 #include "progress/Prizes.h"
 #include "progress/ProgressGlobals.h"
+#include "core/GameClock.h"
+#include "progress/TLevelComplete.h"
 #include "progress/TPrizeWidget.h"
 #include "progress/TPrizesControl.h"
 #include "progress/UserFile.h"
@@ -99,6 +102,8 @@ protected:
         InitGlobals();  // installs the progress hooks
         LoadStartupContent();
         UseSilentMixer();
+        // Dialog tests that ran before may have left a manager of their own, or none.
+        ResManager = std::make_shared<TResManager>();
         LoadResourceFile("res.xml");
         ResManager->LoadScope("Init");
         FetchInitGroup();
@@ -146,7 +151,7 @@ protected:
     fs::path dir_;
 };
 
-TEST_P(PlayedLevel, PerfectRunEarnsThePrizesItsEventsCallFor) {
+TEST_P(PlayedLevel, PerfectRunEarnsThePrizesItsEventsCallForAndShowsThemInTheResults) {
     const LevelInfoPtr level = GetLevelById(GetParam());
     ASSERT_TRUE(level);
     ClearGameplayEvents();
@@ -198,6 +203,39 @@ TEST_P(PlayedLevel, PerfectRunEarnsThePrizesItsEventsCallFor) {
     EXPECT_EQ(data.Prizes, received);
     EXPECT_EQ(CurrentLevelStat->IsHiScore, 1);
 
+    // The results, over the paused level, count up to the level's figures
+    // and show the first five new prizes in their row.
+    std::shared_ptr<TLevelComplete> results;
+    for (const WidgetPtr& w : WidgetManager->WidgetsList)
+        if (auto d = std::dynamic_pointer_cast<TLevelComplete>(w)) results = d;
+    ASSERT_TRUE(results) << "no results dialog";
+    EXPECT_EQ(results->Count.LabelsShowingState, 0);
+    EXPECT_EQ(results->Count.IsHiScore, 1);
+    std::set<int> totalsSeen;
+    for (int frame = 0; frame < 1000 && results->Count.LabelsShowingState < 7; ++frame) {
+        GameClock += AutoPlayer::FRAME_MS;
+        AdvanceClock(AutoPlayer::FRAME_MS);
+        PollEvents();
+        WidgetManager->Update(1);
+        totalsSeen.insert(static_cast<int>(results->Count.TotalScore->value));
+        EXPECT_EQ(Game->GamePaused, 1);
+    }
+    ASSERT_EQ(results->Count.LabelsShowingState, 7) << "the count-up did not finish";
+    EXPECT_GT(totalsSeen.size(), 20u) << "the total counted up rather than jumped";
+    EXPECT_EQ(results->Count.TotalScore->value, static_cast<float>(Game->Points));
+    EXPECT_EQ(results->Count.Accuracy->value, 100.0f);
+    std::vector<ImagePtr> row, firstFive;
+    for (const PrizeWidgetPtr& w : PrizeWidgets)
+        if (w->HideAfterTime == 0) {
+            row.push_back(w->Image);
+            EXPECT_EQ(w->_y, results->_y + 230);
+        }
+    for (size_t i = 0; i < 5; ++i)
+        for (const PrizeClass& c : PrizeClasses())
+            if (received[i] == c.name) firstFive.push_back(*c.image);
+    EXPECT_EQ(row, firstFive);
+
+    WidgetManager->RemoveWidget(results);
     Game->StopGame(0);
     EXPECT_TRUE(PrizeWidgets.empty());
 }
