@@ -15,7 +15,10 @@
 #include "gui/TLabel.h"
 #include "media/Clock.h"
 #include "progress/Prizes.h"
+#include "game/GameplayEvents.h"
+#include "game/LevelHooks.h"
 #include "progress/ProgressGlobals.h"
+#include "progress/ProgressHooks.h"
 #include "progress/TLevelComplete.h"
 #include "progress/TPrizeWidget.h"
 #include "progress/TPrizesControl.h"
@@ -215,6 +218,28 @@ TEST_F(ResultsDialog, StoryMapIsWhereMenuLeads) {
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(game->calls, std::vector<std::string>{"stop 0"});
     EXPECT_FALSE(QuitRequested());
+}
+
+TEST_F(ResultsDialog, TheEndOfALevelOpensThemMarkingTheLastLevel) {
+    InstallProgressHooks();
+    const auto show = InstalledLevelHooks().ShowResults;
+    SetLevelHooks({});
+    SetGameplayEventReceiver(EventTarget::Prizes, nullptr);
+    SetGameplayEventReceiver(EventTarget::Hints, nullptr);
+    ASSERT_TRUE(show);
+    for (const int level : {27, 28}) {
+        auto stat = std::make_shared<TLevelStat>();
+        stat->Notes = 300;
+        show(stat, level);
+        std::shared_ptr<TLevelComplete> results;
+        for (const WidgetPtr& w : WidgetManager->WidgetsList)
+            if (auto d = std::dynamic_pointer_cast<TLevelComplete>(w)) results = d;
+        ASSERT_TRUE(results);
+        EXPECT_EQ(results->Count.FinalLevel, level == LevelCount ? 1 : 0) << "level " << level;
+        EXPECT_EQ(results->Count.Notes->dist, 300.0f);
+        EXPECT_EQ(WidgetManager->TopModalWidget, results);
+        WidgetManager->RemoveWidget(results);
+    }
 }
 
 }  // namespace
