@@ -11,6 +11,7 @@
 #include "media/Audio.h"
 #include "media/Clock.h"
 #include "media/System.h"
+#include "progress/ProgressHooks.h"
 
 std::shared_ptr<TTimer> FrameTimer;
 
@@ -25,6 +26,7 @@ void InitGlobals() {
     SeedRandom(uint32_t(ClockMs()));
     InitHighwayLines();
     ConnectResourceHooks();
+    InstallProgressHooks();
 }
 
 void LoadStartupContent() {

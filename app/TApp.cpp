@@ -15,6 +15,8 @@
 #include "media/Graphics.h"
 #include "media/Input.h"
 #include "media/System.h"
+#include "progress/ProgressNotice.h"
+#include "progress/UserFile.h"
 
 float TApp::lastDt_ = 0;
 std::function<void()> TApp::beforePresent_;
@@ -62,6 +64,7 @@ int TApp::Init() {
     // splashes before the program ends.
     if (QuitRequested() || !OpenGameDisplay()) return QuitExitCode();
     CentreWindow();
+    LoadUserList();
     SetMouseVisible(0);
     ResManager->LoadScope("ZAR");
     FetchZarGroup();
@@ -128,6 +131,7 @@ void TApp::RunFrame() {
     // for by one large step.
     lastDt_ = float(elapsed) / 17.0f;
     WidgetManager->Update(lastDt_);
+    OpenPendingProgressNotices();
     WidgetManager->Draw();
     PollEvents();
     // The window's close box and the desktop's quit request are a player's

@@ -12,16 +12,17 @@ std::deque<GameplayEvent> events;
 std::vector<GameplayEvent> snapshot;
 bool snapshotStale = false;
 std::function<void(const GameplayEvent&)> eventListener;
+std::function<void(const std::string&)> prizeReceiver, hintReceiver;
 
 void Send(EventTarget target, const std::string& name) {
     events.push_back({target, name});
     if (events.size() > kMaxLogged) events.pop_front();
     snapshotStale = true;
-    // Copies first: the listener may detach itself or send further events.
-    if (auto listener = eventListener) {
-        const GameplayEvent sent = events.back();
-        listener(sent);
-    }
+    // Copies first: a receiver or the listener may detach itself or send
+    // further events.
+    const GameplayEvent sent = events.back();
+    if (auto receiver = target == EventTarget::Prizes ? prizeReceiver : hintReceiver) receiver(sent.name);
+    if (auto listener = eventListener) listener(sent);
 }
 }  // namespace
 
@@ -52,4 +53,8 @@ int CountGameplayEvents(EventTarget target, const std::string& name) {
 
 void SetGameplayEventListener(std::function<void(const GameplayEvent&)> listener) {
     eventListener = std::move(listener);
+}
+
+void SetGameplayEventReceiver(EventTarget target, std::function<void(const std::string&)> receiver) {
+    (target == EventTarget::Prizes ? prizeReceiver : hintReceiver) = std::move(receiver);
 }

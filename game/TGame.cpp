@@ -6,6 +6,7 @@
 #include "core/GameClock.h"
 #include "core/QuitRequest.h"
 #include "game/GameGlobals.h"
+#include "game/LevelHooks.h"
 #include "game/PlayTrace.h"
 #include "game/TFloatPoints.h"
 #include "game/TGryph.h"
@@ -34,12 +35,18 @@ void TGame::AddedToManager() {
     PointsWindow = std::make_shared<TPointsWindow>();
     PointsWindow->Resize(600, 20, 200, 40);
     WidgetManager->AddWidget(PointsWindow);
+    if (const auto& create = InstalledLevelHooks().CreateHintWindow) HintWindow = create();
+    if (HintWindow) {
+        HintWindow->Resize(370, 71, 430, 42);
+        WidgetManager->AddWidget(HintWindow);
+    }
 }
 
 void TGame::SetHided(int hide) {
     if (NoteLineWidget) NoteLineWidget->SetHided(hide);
     if (Gryph) Gryph->SetHided(hide);
     if (PointsWindow) PointsWindow->SetHided(hide);
+    if (HintWindow) HintWindow->SetHided(hide);
     TWidget::SetHided(hide);
 }
 
@@ -94,6 +101,8 @@ int TGame::StartLevel(int replay) {
     LevelEnded = 0;
     SetHided(0);
     ResManager->ShowLoading(25);
+    // The prizes are armed and the hints reset before the chart loads.
+    if (const auto& starting = InstalledLevelHooks().LevelStarting) starting();
     if (Load(replay) != 0) {
         // Nothing is playing; leave the player where they were.
         StopGame(0);
@@ -126,6 +135,7 @@ void TGame::StopGame(int keepShown) {
     if (NoteLineWidget) NoteLineWidget->StopGame();
     if (Gryph) Gryph->StopGame();
     TFloatPoints::RemoveAll();
+    if (const auto& stopped = InstalledLevelHooks().LevelStopped) stopped();
     GamePaused = 0;
     if (keepShown == 0) SetHided(1);
 }
@@ -147,6 +157,8 @@ int TGame::GoldRush() { return Gryph ? Gryph->GoldRush() : 0; }
 
 int TGame::GetPointsMult() { return Gryph ? Gryph->GetPointsMult() : 1; }
 
+// Stars, then the profile (stars, unlocked level, high score) and its save,
+// then the pause, then the results: the results show what the profile kept.
 void TGame::LevelComplete() {
     const LevelStatPtr s = CurrentLevelStat;
     if (s && LevelInfo) {
@@ -158,6 +170,7 @@ void TGame::LevelComplete() {
         if (s->Accuracy > 50) s->StarsForLevel = 1;
         if (Points > base * 100) s->StarsForLevel = 2;
         if (Points > base * 200) s->StarsForLevel = 3;
+        if (const auto& record = InstalledLevelHooks().RecordResult) record(LevelInfo->id, Points, *s);
         PrintLine("Level " + std::to_string(LevelInfo->id) + " complete: " + std::to_string(Points) +
                   " points, accuracy " + std::to_string(s->Accuracy) + ", stars " +
                   std::to_string(s->StarsForLevel));
@@ -165,4 +178,6 @@ void TGame::LevelComplete() {
     PauseGame();
     LevelEnded = 1;
     CompletedLevels += 1;
+    const auto& show = InstalledLevelHooks().ShowResults;
+    if (s && LevelInfo && show) show(s, LevelInfo->id);
 }

@@ -12,11 +12,13 @@ class TGame;
 using GamePtr = std::shared_ptr<TGame>;
 
 // Stands for the level being played. It owns the play-screen widgets (the
-// highway, the melody row, the score counter), starts a level chosen by the
-// player (its skin, chart and tracks), pauses and resumes it, turns the end
-// of the song into the level's results, and stops, replays or moves on to the
-// next level. It holds the running score and answers whether a gold rush is on
-// and what the points multiplier is. Created once at start-up, hidden.
+// highway, the melody row, the score counter, the hint strip), starts a level
+// chosen by the player (its skin, chart and tracks), pauses and resumes it,
+// turns the end of the song into the level's results, and stops, replays or
+// moves on to the next level. It holds the running score and answers whether a
+// gold rush is on and what the points multiplier is. Created once at start-up,
+// hidden. What the results, prizes, hints and profiles do with a level reaches
+// them through the hooks their layer installs (LevelHooks.h).
 class TGame : public TWidget {
     TOTEM_CLASS(TGame)
 
@@ -24,6 +26,7 @@ class TGame : public TWidget {
     LevelInfoPtr LevelInfo;
     std::shared_ptr<TNoteLineWidget> NoteLineWidget;
     std::shared_ptr<TPointsWindow> PointsWindow;
+    WidgetPtr HintWindow;  // null when no hint strip is installed
     int32_t GamePaused = 0;
     int32_t PauseStartTime = 0;
     int32_t Points = 0;

@@ -1,5 +1,7 @@
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
 
 // File-system helpers of the media layer. Paths may use / or \ as separators.
 
@@ -12,3 +14,13 @@ std::string StripExtension(const std::string& path);
 std::string PathExtension(const std::string& path);
 // Turns \ separators into / so the host file system understands the path.
 std::string NativePath(const std::string& path);
+
+// Writes `bytes` as the whole new content of `path`: into "<path>.tmp" in the
+// same folder first, flushed to the disk, then renamed over `path`, and the
+// folder flushed so the rename itself is kept. A crash or power cut at any
+// moment leaves either the old file or the new one, each complete. On failure
+// `error` says why, `path` is untouched and the temporary file is removed.
+bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, std::string& error);
+// Renames a file or folder (replacing `to` when it is a file); false when it
+// cannot be renamed.
+bool RenamePath(const std::string& from, const std::string& to);

@@ -12,6 +12,8 @@ protected:
     void SetUp() override { ClearGameplayEvents(); }
     void TearDown() override {
         SetGameplayEventListener(nullptr);
+        SetGameplayEventReceiver(EventTarget::Prizes, nullptr);
+        SetGameplayEventReceiver(EventTarget::Hints, nullptr);
         ClearGameplayEvents();
     }
 };
@@ -73,6 +75,19 @@ TEST_F(GameplayEventsTest, AListenerMayDetachItselfOrSendMore) {
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(GameplayEventLog().size(), 3u);
     EXPECT_EQ(CountGameplayEvents(EventTarget::Hints, "echo"), 1);
+}
+
+TEST_F(GameplayEventsTest, EachReceiverGetsItsTargetsEventsBeforeTheListener) {
+    std::vector<std::string> heard;
+    SetGameplayEventReceiver(EventTarget::Prizes, [&](const std::string& name) { heard.push_back("prizes:" + name); });
+    SetGameplayEventReceiver(EventTarget::Hints, [&](const std::string& name) { heard.push_back("hints:" + name); });
+    SetGameplayEventListener([&](const GameplayEvent& e) { heard.push_back("listener:" + e.name); });
+    SendPrizeEvent("starclick");
+    SendHintEvent("starpick");
+    SetGameplayEventReceiver(EventTarget::Prizes, nullptr);
+    SendPrizeEvent("notepick");
+    EXPECT_EQ(heard, (std::vector<std::string>{"prizes:starclick", "listener:starclick", "hints:starpick",
+                                               "listener:starpick", "listener:notepick"}));
 }
 
 }  // namespace

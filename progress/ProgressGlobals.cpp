@@ -1,0 +1,4 @@
+#include "progress/ProgressGlobals.h"
+
+std::vector<UserPtr> UserList;
+UserPtr CurrentUser;
