@@ -4,28 +4,16 @@
 #include "gui/DialogFrame.h"
 #include "media/Graphics.h"
 #include "media/GraphicsTestSupport.h"
+#include "gui/NinePartTestSupport.h"
 
 namespace {
 
 using gfxtest::Argb;
 using gfxtest::SameColour;
 
-constexpr int kPart = 16;
-
-// Part k of the 48×48 source, pixel (px, py): red tells the part, green and
-// blue the position inside it, so a sample shows both which part was drawn
-// and where its tiling was anchored.
-uint32_t PartPixel(int k, int px, int py) { return Argb(255, 20 + k * 25, 8 + px * 15, 8 + py * 15); }
-
-ImagePtr NinePartSource() {
-    ImagePtr image = CreateImage(3 * kPart, 3 * kPart, 1, 0);
-    PicturePtr picture = LockImage(image, 0);
-    for (int y = 0; y < 3 * kPart; ++y)
-        for (int x = 0; x < 3 * kPart; ++x)
-            picture->WritePixel(x, y, PartPixel((y / kPart) * 3 + x / kPart, x % kPart, y % kPart));
-    UnlockImage(image, 0);
-    return image;
-}
+using ninepart::kPart;
+using ninepart::NinePartSource;
+using ninepart::PartPixel;
 
 int Mod(int a, int m) { return ((a % m) + m) % m; }
 

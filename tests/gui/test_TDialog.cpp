@@ -4,6 +4,7 @@
 #include "gui/TButtonWidget.h"
 #include "gui/TDialog.h"
 #include "gui/TLabel.h"
+#include "gui/NinePartTestSupport.h"
 
 namespace {
 
@@ -12,21 +13,9 @@ using gfxtest::SameColour;
 using guitest::GuiTest;
 using guitest::Solid;
 
-constexpr int kPart = 16;
-
-// Part k of a 48×48 nine-part source: red tells the part, green and blue the
-// pixel inside it.
-uint32_t PartPixel(int k, int px, int py) { return Argb(255, 20 + k * 25, 8 + px * 15, 8 + py * 15); }
-
-ImagePtr NinePartSource() {
-    ImagePtr image = CreateImage(3 * kPart, 3 * kPart, 1, 0);
-    PicturePtr picture = LockImage(image, 0);
-    for (int y = 0; y < 3 * kPart; ++y)
-        for (int x = 0; x < 3 * kPart; ++x)
-            picture->WritePixel(x, y, PartPixel((y / kPart) * 3 + x / kPart, x % kPart, y % kPart));
-    UnlockImage(image, 0);
-    return image;
-}
+using ninepart::kPart;
+using ninepart::NinePartSource;
+using ninepart::PartPixel;
 
 int Part(uint32_t argb) { return (int((argb >> 16) & 0xFF) - 20 + 12) / 25; }
 
