@@ -1,5 +1,7 @@
 #include "progress/UserFile.h"
 
+#include <filesystem>
+
 #include "media/Files.h"
 #include "media/System.h"
 #include "progress/ProgressGlobals.h"
@@ -15,6 +17,13 @@ constexpr int kMaxAsideNames = 100;
 // Set when a damaged file could not be moved aside: saving would destroy it.
 bool savingBlocked = false;
 bool saveFailureTold = false;
+
+// The full path, so the player can find the file.
+std::string Shown(const std::string& path) {
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(NativePath(path), ec);
+    return ec ? path : full.lexically_normal().string();
+}
 
 std::string AsideName(int n) {
     const std::string base = UserFilePath + ".damaged";
@@ -36,14 +45,14 @@ void KeepDamagedFile(const std::string& error) {
     const std::string aside = MoveAside();
     if (aside.empty()) {
         savingBlocked = true;
-        ShowProgressNotice("The saved progress in " + UserFilePath +
+        ShowProgressNotice("The saved progress in " + Shown(UserFilePath) +
                            " could not be read, and the file could not be moved aside. It is left as it is, "
                            "and progress will not be saved this time.");
         return;
     }
     PrintLine(UserFilePath + " was kept as " + aside);
-    ShowProgressNotice("The saved progress in " + UserFilePath + " could not be read. The file was kept as " + aside +
-                       ", and the game starts without it.");
+    ShowProgressNotice("The saved progress in " + Shown(UserFilePath) + " could not be read. The file was kept as " +
+                       Shown(aside) + ", and the game starts without it.");
 }
 }  // namespace
 
