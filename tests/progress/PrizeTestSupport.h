@@ -9,6 +9,7 @@
 #include "../media/AudioFixtures.h"
 #include "content/ResourceCatalogue.h"
 #include "core/GameClock.h"
+#include "game/GameGlobals.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Audio.h"
 #include "media/Clock.h"
@@ -41,6 +42,10 @@ protected:
         GameClock = 0;
         for (ImagePtr* image : PrizeImageGlobals()) *image = CreateImage(64, 64);
         UseManualMixer();
+        // Fanfares are counted by their summed loudness, so they must play at
+        // the loudness measured here, whatever an earlier test left.
+        savedVolume_ = SoundVolume;
+        SoundVolume = 1;
         SOUND_RESULT_ACHIVEMENT = LoadSound(OpenMemory(audio_fixtures::Wav16(1, std::vector<int>(32, kFanfare))));
         ASSERT_TRUE(SOUND_RESULT_ACHIVEMENT);
         PlaySound(SOUND_RESULT_ACHIVEMENT);
@@ -64,6 +69,7 @@ protected:
         CurrentUser = nullptr;
         for (ImagePtr* image : PrizeImageGlobals()) *image = nullptr;
         SOUND_RESULT_ACHIVEMENT = nullptr;
+        SoundVolume = savedVolume_;
         CloseAudio();
         UseRealClock();
     }
@@ -79,6 +85,7 @@ protected:
     }
 
     int oneFanfare_ = 0;
+    float savedVolume_ = 0;
 
     static std::vector<std::string> Names(const std::vector<PrizePtr>& prizes) {
         std::vector<std::string> names;
