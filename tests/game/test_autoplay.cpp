@@ -37,6 +37,7 @@
 
 #include "../media/GraphicsTestSupport.h"
 #include "AutoPlayer.h"
+#include "BuiltGameStart.h"
 #include "MidiBuilder.h"
 #include "app/Globals.h"
 #include "core/SharedVisuals.h"
@@ -176,48 +177,15 @@ protected:
     static inline std::shared_ptr<TGame> game;
 
     static void SetUpTestSuite() {
-        const fs::path folder = fs::path(TOTEM_BINARY_DIR) / "game";
-        if (!fs::exists(folder / "res.xml") || !fs::exists(folder / "media" / "levels.xml")) {
-            skipReason = "the runtime folder is not built (content turned off)";
-            return;
-        }
-        if (!gfxtest::EnsureDisplay()) {
-            skipReason = "no OpenGL 3.3 display";
-            return;
-        }
-        previousDir = fs::current_path();
-        std::string problem;
-        if (!EnterGameFolder(folder.string(), problem)) {
-            skipReason = problem;
-            return;
-        }
-        ResetPakDirectory();
-        // Tests that ran before in this process may have pointed these elsewhere.
-        TGryph::SongsFolder = "media/songs/";
-        TGryph::SkinsFile = "media/skins.xml";
-        CurrentSkin.clear();
-        UseDrivenClock(1000);
-        InitGlobals();
-        // These cases play level after level; a results dialog left open
-        // would hold the next level still behind it. The results have tests
-        // of their own.
-        LevelHooks hooks = InstalledLevelHooks();
-        hooks.ShowResults = nullptr;
-        SetLevelHooks(hooks);
-        LoadStartupContent();
-        // After the start-up content, which opens the audio device.
-        UseSilentMixer();
-        LoadResourceFile("res.xml");
-        ResManager->LoadScope("Init");
-        FetchInitGroup();
-        LoadMenuAndGryph();
-        game = std::make_shared<TGame>();
-        game->Resize(0, 0, 800, 600);
-        WidgetManager->AddWidget(game);
-        game->SetHided(1);
-        LoadLevelInfoList();
-        ready = !LevelInfoList.empty();
-        if (!ready) skipReason = "the level table is empty";
+        skipReason = builtgame::Start(previousDir, game, [] {
+            // These cases play level after level; a results dialog left open
+            // would hold the next level still behind it. The results have
+            // tests of their own.
+            LevelHooks hooks = InstalledLevelHooks();
+            hooks.ShowResults = nullptr;
+            SetLevelHooks(hooks);
+        });
+        ready = skipReason.empty();
     }
 
     static void TearDownTestSuite() {

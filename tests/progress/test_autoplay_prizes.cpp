@@ -19,6 +19,7 @@
 #include "content/ResourceCatalogue.h"
 #include "content/TResManager.h"
 #include "game/AutoPlayer.h"
+#include "game/BuiltGameStart.h"
 #include "game/GameGlobals.h"
 #include "game/GameplayEvents.h"
 #include "game/LevelHooks.h"
@@ -79,43 +80,10 @@ protected:
     static inline std::string savedUserFile;
 
     static void SetUpTestSuite() {
-        const fs::path folder = fs::path(TOTEM_BINARY_DIR) / "game";
-        if (!fs::exists(folder / "res.xml") || !fs::exists(folder / "media" / "levels.xml")) {
-            skipReason = "the runtime folder is not built (content turned off)";
-            return;
-        }
-        if (!gfxtest::EnsureDisplay()) {
-            skipReason = "no OpenGL 3.3 display";
-            return;
-        }
-        previousDir = fs::current_path();
-        std::string problem;
-        if (!EnterGameFolder(folder.string(), problem)) {
-            skipReason = problem;
-            return;
-        }
-        ResetPakDirectory();
-        TGryph::SongsFolder = "media/songs/";
-        TGryph::SkinsFile = "media/skins.xml";
-        CurrentSkin.clear();
-        UseDrivenClock(1000);
-        InitGlobals();  // installs the progress hooks
-        LoadStartupContent();
-        UseSilentMixer();
-        // Dialog tests that ran before may have left a manager of their own, or none.
-        ResManager = std::make_shared<TResManager>();
-        LoadResourceFile("res.xml");
-        ResManager->LoadScope("Init");
-        FetchInitGroup();
-        LoadMenuAndGryph();
-        game = std::make_shared<TGame>();
-        game->Resize(0, 0, 800, 600);
-        WidgetManager->AddWidget(game);
-        game->SetHided(1);
-        LoadLevelInfoList();
+        // The start-up installs the progress hooks.
+        skipReason = builtgame::Start(previousDir, game);
         savedUserFile = UserFilePath;
-        ready = !LevelInfoList.empty();
-        if (!ready) skipReason = "the level table is empty";
+        ready = skipReason.empty();
     }
 
     static void TearDownTestSuite() {
