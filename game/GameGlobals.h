@@ -30,3 +30,7 @@ extern float SoundVolume;
 // The one way a sound effect is started: plays `sound` (on `channel`, or on a
 // new one when it is null) at SoundVolume. Null when there is no sound.
 ChannelPtr PlayGameSound(const SoundPtr& sound, const ChannelPtr& channel = nullptr);
+
+// The menus' song: started once by the main menu, it plays while the main menu
+// or the story map is shown and is paused while a level plays. Null until then.
+extern ChannelPtr MenuMusic;

@@ -22,6 +22,12 @@ struct LevelHooks {
     std::function<void(const LevelStatPtr& stat, int levelId)> ShowResults;
     // The level has been stopped.
     std::function<void()> LevelStopped;
+    // The player asks for the pause menu (right button, Escape, P) or the
+    // window lost the focus. The menu pauses the level itself; without one
+    // the keys just pause and resume.
+    std::function<void()> OpenInGameMenu;
+    // The player left the level for the main menu.
+    std::function<void()> ShowMainMenu;
 };
 
 void SetLevelHooks(LevelHooks hooks);

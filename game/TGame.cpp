@@ -43,6 +43,8 @@ void TGame::AddedToManager() {
 }
 
 void TGame::SetHided(int hide) {
+    // The menus' song plays exactly while the play screen is hidden.
+    if (MenuMusic) MenuMusic->SetPaused(hide == 0 ? 1 : 0);
     if (NoteLineWidget) NoteLineWidget->SetHided(hide);
     if (Gryph) Gryph->SetHided(hide);
     if (PointsWindow) PointsWindow->SetHided(hide);
@@ -55,14 +57,18 @@ void TGame::Update(float /*dt*/) {
         RequestQuit(0);
         return;
     }
-    // Until the in-game menu exists, its keys pause and resume the level.
+    const auto& openMenu = InstalledLevelHooks().OpenInGameMenu;
     if (MouseHitCount(2) != 0 || KeyHitCount(KEY_ESCAPE) != 0 || KeyHitCount(KEY_P) != 0) {
         if (LevelEnded != 0) return;
-        if (GamePaused != 0) ResumeGame();
+        if (openMenu) openMenu();
+        else if (GamePaused != 0) ResumeGame();
         else PauseGame();
         return;
     }
-    if (AppSuspended() != 0 && GamePaused == 0) PauseGame();
+    if (AppSuspended() != 0 && GamePaused == 0) {
+        if (openMenu) openMenu();
+        else PauseGame();
+    }
 }
 
 int TGame::AbandonStart() {
@@ -151,7 +157,10 @@ void TGame::StartNextLevel() {
     StartLevel(0);
 }
 
-void TGame::ExitToMainMenu() { StopGame(0); }
+void TGame::ExitToMainMenu() {
+    StopGame(0);
+    if (const auto& show = InstalledLevelHooks().ShowMainMenu) show();
+}
 
 int TGame::GoldRush() { return Gryph ? Gryph->GoldRush() : 0; }
 
