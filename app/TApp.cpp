@@ -7,6 +7,7 @@
 #include "content/TResManager.h"
 #include "core/GameClock.h"
 #include "core/QuitRequest.h"
+#include "game/TAutoPlay.h"
 #include "game/TGame.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Audio.h"
@@ -125,12 +126,16 @@ void TApp::EnterLoop() {
 
 void TApp::RunFrame() {
     Cls();
+    if (AutoPlay) AutoPlay->StepClock();
     FrameTimer->Wait();
     const int32_t elapsed = AdvanceFrameClock();
     // dt counts 17 ms units and is deliberately not clamped: a stall is made up
     // for by one large step.
     lastDt_ = float(elapsed) / 17.0f;
     WidgetManager->Update(lastDt_);
+    // The test option's player answers the frame just updated; the poll
+    // below takes its input as it takes a player's.
+    if (AutoPlay) AutoPlay->Decide();
     OpenPendingProgressNotices();
     WidgetManager->Draw();
     PollEvents();

@@ -5,20 +5,27 @@
 #include "app/TApp.h"
 #include "core/QuitRequest.h"
 #include "game/PlayTrace.h"
+#include "game/TAutoPlay.h"
 
 // "totem-riff --level N" starts level N directly; Escape then quits.
 // "--trace" writes what play does on standard output (see PlayTrace).
+// "--autoplay", for tests only: levels play themselves, fast (see TAutoPlay).
 int main(int argc, char** argv) {
     int mode = TApp::START_MODE_MENU;
     int level = 1;
+    bool autoplay = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--level") == 0 && i + 1 < argc) {
             mode = TApp::START_MODE_GAME;
             level = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--trace") == 0) {
             SetPlayTrace(true);
+        } else if (std::strcmp(argv[i], "--autoplay") == 0) {
+            autoplay = true;
         }
     }
+    // Before the globals: their timers start on the clock the option drives.
+    if (autoplay) TAutoPlay::Start();
     InitGlobals();
     LoadStartupContent();
     // Start-up and the main loop both hand back the exit code, so the program

@@ -60,6 +60,8 @@ int TBat::LineForX(float& x) {
     return 4;
 }
 
+float TBat::LineKeyX(int line) { return kLineKeys[std::clamp(line, 0, 4)].x; }
+
 void TBat::FollowMouse() {
     // The highway takes the mouse in relative mode while a level plays, so the
     // window system hands over every movement since the last frame; warping

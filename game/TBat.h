@@ -40,6 +40,8 @@ class TBat : public TItem {
     // The line a target x selects, clamping x to the catcher's range at the
     // outer lines.
     static int LineForX(float& x);
+    // Where a line's key puts the target: well inside that line's range.
+    static float LineKeyX(int line);
 
 private:
     void FollowMouse();
