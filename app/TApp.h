@@ -33,6 +33,8 @@ public:
     static void CreateGame();
     static void EnterLoop();
     static void RunFrame();
+    // The clock, the widgets' update and what follows it, short of drawing.
+    static void UpdateFrame();
     // dt handed to the widgets in the last frame.
     static float LastDt();
     // Called after a frame is drawn and before it is presented (frame capture).

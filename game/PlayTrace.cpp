@@ -8,6 +8,8 @@ bool traceOn = false;
 
 void SetPlayTrace(bool on) { traceOn = on; }
 
+bool PlayTraceOn() { return traceOn; }
+
 void TracePlay(const std::string& line) {
     if (traceOn) PrintLine(line);
 }

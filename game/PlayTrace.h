@@ -7,5 +7,6 @@
 // built game through a real window system read these lines to see the rules
 // at work; players never see them.
 void SetPlayTrace(bool on);
+bool PlayTraceOn();
 // Writes `line` when the trace is on; nothing otherwise.
 void TracePlay(const std::string& line);

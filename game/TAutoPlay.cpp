@@ -55,6 +55,8 @@ void TAutoPlay::Start() {
     AutoPlay = std::make_unique<TAutoPlay>();
 }
 
+int TAutoPlay::FramesPerDrawing() const { return LevelPlays() ? PLAY_FRAMES_PER_DRAWING : 1; }
+
 void TAutoPlay::StepClock() { AdvanceClock(STEP_MS); }
 
 void TAutoPlay::Decide() {

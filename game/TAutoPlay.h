@@ -17,15 +17,21 @@ class TItem;
 class TAutoPlay {
 public:
     // The clock's step per frame: dt is exactly 1, the rate the rules are
-    // written for. Frames are not paced, so a frame drawn in under 17 ms
-    // plays faster than real time.
+    // written for. Frames are not paced by the real clock.
     static constexpr int STEP_MS = 17;
+    // Frames updated per frame drawn while a level plays: a level then runs
+    // several times faster than real time even where drawing a frame takes
+    // longer than 17 ms (software rendering on a busy machine).
+    static constexpr int PLAY_FRAMES_PER_DRAWING = 16;
 
     // Drives the clock and silences the mixer, and creates the one player.
     // Call before the globals are created, so every timer starts on the
     // driven clock.
     static void Start();
 
+    // How many frames the main loop updates for each one it draws: several
+    // while a level plays, one otherwise, so screens and dialogs run as usual.
+    int FramesPerDrawing() const;
     // Before the frame timer's wait: the clock moves one step, so the wait
     // returns at once.
     void StepClock();

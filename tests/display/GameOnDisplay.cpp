@@ -43,17 +43,31 @@ std::string GameOnDisplay::WhyNotHere() {
 GameOnDisplay::~GameOnDisplay() { Stop(); }
 
 bool GameOnDisplay::Start(int level, std::string& problem) {
+    if (!StartServer(problem) || !Launch(GameDir(), {"--level", std::to_string(level), "--trace"}, problem))
+        return false;
+    if (!game_.WaitForLine("level " + std::to_string(level) + " playing", 0, kPlayingTimeoutMs)) {
+        problem = "the level did not start playing";
+        return false;
+    }
+    return true;
+}
+
+bool GameOnDisplay::StartServer(std::string& problem) {
     if (!server_.Start(kScreenW, kScreenH, problem)) return false;
     client_ = std::make_unique<XClient>(server_.Name());
     if (!client_->Connected()) {
         problem = "cannot connect to the test's X server " + server_.Name();
         return false;
     }
+    return true;
+}
+
+bool GameOnDisplay::Launch(const std::string& gameDir, const std::vector<std::string>& args, std::string& problem) {
     // The game as a player on an X desktop runs it: real window system, sound
     // into the dummy device so tests stay silent.
     const std::vector<std::string> env{"DISPLAY=" + server_.Name(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
                                        "WAYLAND_DISPLAY"};
-    if (!game_.Start(GameDir(), {"--level", std::to_string(level), "--trace"}, env)) {
+    if (!game_.Start(gameDir, args, env)) {
         problem = "the game cannot be started";
         return false;
     }
@@ -63,11 +77,18 @@ bool GameOnDisplay::Start(int level, std::string& problem) {
         return false;
     }
     client_->Focus(window_);
-    if (!game_.WaitForLine("level " + std::to_string(level) + " playing", 0, kPlayingTimeoutMs)) {
-        problem = "the level did not start playing";
-        return false;
-    }
     return true;
+}
+
+bool GameOnDisplay::FindWindow(int timeoutMs) {
+    window_ = client_->WindowOfProcess(game_.Pid(), timeoutMs);
+    if (window_) client_->Focus(window_);
+    return window_ != 0;
+}
+
+void GameOnDisplay::StopGame() {
+    game_.Stop();
+    window_ = 0;
 }
 
 void GameOnDisplay::Stop() {

@@ -27,6 +27,17 @@ public:
     bool Start(int level, std::string& problem);
     void Stop();
 
+    // The pieces of Start, for tests that start the game their own way: the
+    // server alone; the game from `gameDir` with `args` on that server, its
+    // window found and focused (the trace is not waited on); the game ended
+    // alone, the server kept for the next Launch.
+    bool StartServer(std::string& problem);
+    bool Launch(const std::string& gameDir, const std::vector<std::string>& args, std::string& problem);
+    void StopGame();
+    // Looks for the game's window again (the game made a new one, as when it
+    // switches between full screen and a window) and focuses it.
+    bool FindWindow(int timeoutMs);
+
     GameProcess& Game() { return game_; }
     XClient& Client() { return *client_; }
     XClient::WindowId Window() const { return window_; }
