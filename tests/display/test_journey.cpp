@@ -308,17 +308,17 @@ TEST_F(Journey, OptionsTurnTheSoundOffAndTheGameIntoAWindow) {
     size_t mark = d->Mark();
     ASSERT_TRUE(d->ClickButton("window_main_menu", "options"));
     ASSERT_TRUE(d->WaitOpen("window_options", mark));
-    // The slider: pressed on its bar and dragged off its left end.
-    const PicturePtr bar = d->Picture("IMAGE_FORMS_SCROLL_EMPTY");
-    ASSERT_TRUE(bar);
+    // The slider: held a pixel or two from the left end of its track, where
+    // the value is below 0.03 (the slider's marker sticks out half its width
+    // to the left of the track and the value counts from half of that).
+    const PicturePtr track = d->Picture("IMAGE_FORMS_SCROLL_EMPTY");
+    const PicturePtr marker = d->Picture("IMAGE_FORMS_SCROLL_MARKER");
+    ASSERT_TRUE(track && marker);
+    const int lean = marker->Width() / 2;
     int x = 0, y = 0;
-    ASSERT_TRUE(d->InWindow("window_options", 60 + bar->Width() / 2, 130 + bar->Height() / 2, x, y));
-    ASSERT_TRUE(d->Display().PointAt(x, y));
-    ASSERT_TRUE(d->Display().Button(1, true));
-    Sleep(150);
-    ASSERT_TRUE(d->Display().PointAt(x - bar->Width(), y));
-    Sleep(150);
-    ASSERT_TRUE(d->Display().Button(1, false));
+    ASSERT_TRUE(d->InWindow("window_options", 60 - lean + (lean + 1) / 2 + 2, 130 + track->Height() / 2, x, y));
+    ASSERT_LT(3.0f / static_cast<float>(track->Width()), 0.03f);
+    ASSERT_TRUE(d->ClickAt(x, y));
     // The full-screen box.
     const PicturePtr box = d->Picture("IMAGE_FORMS_CHECKBOX_ON");
     ASSERT_TRUE(box);
