@@ -12,8 +12,11 @@
 #include "media/Clock.h"
 #include "media/System.h"
 #include "progress/ProgressHooks.h"
+#include "screens/ScreenHooks.h"
+#include "screens/TStoryMenu.h"
 
 std::shared_ptr<TTimer> FrameTimer;
+std::shared_ptr<TStoryMenu> StoryMapScreen;
 
 namespace {
 constexpr int FRAME_HZ = 75;
@@ -27,11 +30,13 @@ void InitGlobals() {
     InitHighwayLines();
     ConnectResourceHooks();
     InstallProgressHooks();
+    InstallScreenHooks();
 }
 
 void LoadStartupContent() {
     GuiDocument = XmlLoad("gui.xml");
     LoadLevelInfoList();
+    StoryMapScreen = std::make_shared<TStoryMenu>();
     TextTable.assign(300, std::string());
     LoadTextTable();
     // Without a text table the caption keeps the game's own name.

@@ -7,6 +7,10 @@
 // highway's lines, the dialog layouts and the resource catalogue live in the
 // layers that use them; InitGlobals() creates them all in start-up order.
 extern std::shared_ptr<TTimer> FrameTimer;
+// The story map, made with the level table before the display opens and
+// handed to the main menu, which shows it (StoryMenu refers to it too).
+class TStoryMenu;
+extern std::shared_ptr<TStoryMenu> StoryMapScreen;
 
 // Creates the globals of every layer in start-up order and seeds the random
 // numbers.

@@ -18,7 +18,10 @@
 #include "media/Input.h"
 #include "media/System.h"
 #include "progress/ProgressNotice.h"
+#include "progress/TOptions.h"
 #include "progress/UserFile.h"
+#include "screens/TMainMenu.h"
+#include "screens/TStoryMenu.h"
 
 float TApp::lastDt_ = 0;
 std::function<void()> TApp::beforePresent_;
@@ -30,14 +33,11 @@ constexpr int WINDOW_HZ = 85;
 const char* const PLAY_SHORTCUT = "play.url";
 const char* const CORRUPT_FILES_TEXT = "Some files are corrupt. The game may not run. Please reinstall the game.";
 
+// The display the options ask for; without one there is nothing to play on.
 bool OpenGameDisplay() {
-    if (!OpenDisplay(SCREEN_W, SCREEN_H, 0, WINDOW_HZ)) {
-        RequestQuit(1);
-        return false;
-    }
-    SetVirtualResolution(SCREEN_W, SCREEN_H);
-    SetBlend(ALPHABLEND);
-    return true;
+    const bool opened = FullScreen != 0 ? TOptions::SetFullScreen() : TOptions::SetWindowed();
+    if (!opened) RequestQuit(1);
+    return opened;
 }
 
 // One phase of a splash: draws until `phaseMs` have passed since the phase
@@ -64,7 +64,9 @@ int TApp::Init() {
     FetchInitGroup();
     // A fatal content error has been shown already; going on would only show
     // splashes before the program ends.
-    if (QuitRequested() || !OpenGameDisplay()) return QuitExitCode();
+    if (QuitRequested()) return QuitExitCode();
+    TOptions::LoadOptions();
+    if (!OpenGameDisplay()) return QuitExitCode();
     CentreWindow();
     LoadUserList();
     SetMouseVisible(0);
@@ -80,9 +82,18 @@ int TApp::Init() {
     }
     LoadMenuAndGryph();
     if (QuitRequested()) return QuitExitCode();
-    CreateGame();
     SetMouseVisible(1);
+    CreateMainMenu();
+    CreateGame();
     return 0;
+}
+
+void TApp::CreateMainMenu() {
+    auto menu = std::make_shared<TMainMenu>();
+    menu->StoryMap = StoryMapScreen;
+    menu->Resize(0, 0, SCREEN_W, SCREEN_H);
+    WidgetManager->AddWidget(menu);
+    menu->SetHided(1);
 }
 
 void TApp::CreateGame() {
@@ -103,14 +114,13 @@ int TApp::ShowSplash(const ImagePtr& image) {
 
 void TApp::ChooseFirstScreen(int mode, int level) {
     StartMode = mode;
-    if (mode != START_MODE_MENU && mode != START_MODE_GAME) return;
-    // Until the main menu and the story map exist, both modes go straight to
-    // the level, and as a level started at launch, so that Escape quits; a
-    // level that cannot be played leaves nothing to show.
-    StartMode = START_MODE_GAME;
-    if (!Game) return;
-    Game->LevelInfo = GetLevelById(level);
-    if (Game->StartLevel(0) != 0) RequestQuit(1);
+    if (mode == START_MODE_MENU) {
+        if (MainMenu) MainMenu->SetHided(0);
+    } else if (mode == START_MODE_GAME && StoryMenu) {
+        // A level asked for at launch that cannot be played leaves nothing
+        // to show: the player has been told why.
+        if (StoryMenu->StartLevel(level) != 0) RequestQuit(1);
+    }
 }
 
 int TApp::Run(int mode, int level) {

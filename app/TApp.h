@@ -29,6 +29,10 @@ public:
 
     // The main loop, in pieces so tests and tools can run a number of frames.
     static void ChooseFirstScreen(int mode, int level);
+    // The main menu (with the story map it opens), added to the widget
+    // manager hidden; it starts the menus' song and, with no profile yet,
+    // asks for a name.
+    static void CreateMainMenu();
     // The one game controller, added to the widget manager hidden.
     static void CreateGame();
     static void EnterLoop();

@@ -19,6 +19,10 @@ struct InputState {
     int moveX = 0, moveY = 0;
     bool relative = false;
     std::array<bool, 4> buttonDown{};
+    // Pressed during the last poll: a tap that is down and up again before
+    // the game looks still counts as held for that one frame, or a quick
+    // click (a touchpad's tap) would never reach a button.
+    std::array<bool, 4> pressedInPoll{};
     std::array<int, 4> buttonHits{};
     std::array<bool, KEY_COUNT> keyDown{};
     std::array<int, KEY_COUNT> keyHits{};
@@ -87,6 +91,7 @@ void ForgetPending() {
     state.moveX = state.moveY = 0;
     state.buttonHits.fill(0);
     state.buttonDown.fill(false);
+    state.pressedInPoll.fill(false);
     state.keyHits.fill(0);
     state.keyDown.fill(false);
     state.typed.clear();
@@ -126,7 +131,10 @@ void HandleEvent(const SDL_Event& e) {
             int b = GameButton(e.button.button);
             if (b == 0) break;
             bool down = e.type == SDL_MOUSEBUTTONDOWN;
-            if (down) ++state.buttonHits[b];
+            if (down) {
+                ++state.buttonHits[b];
+                state.pressedInPoll[b] = true;
+            }
             state.buttonDown[b] = down;
             break;
         }
@@ -176,6 +184,7 @@ float MoveInDesign(int& windowPixels, bool xAxis) {
 
 void PollEvents() {
     if (!EventsReady()) return;
+    state.pressedInPoll.fill(false);
     SDL_Event e;
     while (SDL_PollEvent(&e)) HandleEvent(e);
 }
@@ -218,7 +227,10 @@ int MouseRelative() { return state.relative ? 1 : 0; }
 float MouseMoveX() { return MoveInDesign(state.moveX, true); }
 float MouseMoveY() { return MoveInDesign(state.moveY, false); }
 
-int MouseDown(int button) { return button >= 1 && button <= 3 && state.buttonDown[button] ? 1 : 0; }
+int MouseDown(int button) {
+    if (button < 1 || button > 3) return 0;
+    return state.buttonDown[size_t(button)] || state.pressedInPoll[size_t(button)] ? 1 : 0;
+}
 
 int MouseHitCount(int button) {
     if (button < 1 || button > 3) return 0;
@@ -231,6 +243,7 @@ void ClearMouse() {
     state.moveX = state.moveY = 0;
     state.buttonHits.fill(0);
     state.buttonDown.fill(false);
+    state.pressedInPoll.fill(false);
 }
 
 int KeyDown(int key) { return key > 0 && key < KEY_COUNT && state.keyDown[key] ? 1 : 0; }

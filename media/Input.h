@@ -30,6 +30,7 @@ int MouseRelative();
 // that axis, then zero. Summed over every motion event polled meanwhile.
 float MouseMoveX();
 float MouseMoveY();
+// Held now, or pressed during the last poll even if already let go again.
 int MouseDown(int button);
 int MouseHitCount(int button);
 // Forgets pending presses, held buttons and movement not yet read.

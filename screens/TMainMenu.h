@@ -36,6 +36,9 @@ class TMainMenu : public TDialog {
     float IMAGE_LOGO_Y = 0;
     std::shared_ptr<THyperLink> UserLink;
     std::array<float, 3> AnimalX{};
+    // The story map the exit animation opens; start-up hands it over and the
+    // menu adds it to the widget manager, hidden.
+    WidgetPtr StoryMap;
 
     // Makes the new instance the one MainMenu refers to.
     TMainMenu();
@@ -54,6 +57,9 @@ class TMainMenu : public TDialog {
     void InputFinished(int id, const std::string& text) override;
     void AddedToManager() override;
     void SetHided(int hide) override;
+
+private:
+    void AskToQuit();
 };
 
 // The one main menu (not owned here: the widget manager holds it); null

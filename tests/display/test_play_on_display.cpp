@@ -25,6 +25,8 @@ constexpr int kLevel = 26;
 // Where the line keys put the catcher, and so where its picture settles.
 constexpr float kKeyX[5] = {257, 331.5f, 407, 478.5f, 558};
 constexpr float kMouseGain = 1.2f;
+// The pause menu's "resume" button in the window.
+constexpr int kResumeX = 400, kResumeY = 216;
 // Generous waits: the game shares a small machine with other tests.
 constexpr int kLineWaitMs = 5000;
 constexpr int kCatchWaitMs = 30000;
@@ -87,11 +89,12 @@ protected:
         return false;
     }
 
-    // Right click resumes; the pointer must be over the window for it.
+    // A pause shows the pause menu; its "resume" button (the first, at the
+    // top of the centred menu) takes the player back.
     void Resume() {
         const size_t mark = g->Game().Mark();
-        ASSERT_TRUE(g->PointAt(400, 300));
-        ASSERT_TRUE(g->Click(3));
+        ASSERT_TRUE(g->PointAt(kResumeX, kResumeY));
+        ASSERT_TRUE(g->Click(1));
         ASSERT_TRUE(g->Game().WaitForLine("resumed", mark, kLineWaitMs)) << "the level did not resume";
     }
 
@@ -244,9 +247,9 @@ TEST_F(PlayOnDisplay, AClickCatchesAFret) {
     EXPECT_TRUE(caught) << "clicking did not catch a fret";
 }
 
-// Right click pauses: the pointer comes back, shown and free, inside the
-// window, nothing is caught or missed and the mouse no longer steers. A second
-// right click resumes and takes the mouse again.
+// Right click pauses behind the pause menu: the pointer comes back, shown and
+// free, inside the window, nothing is caught or missed and the mouse no longer
+// steers. "resume" takes the mouse again.
 TEST_F(PlayOnDisplay, RightClickPausesAndResumes) {
     ToLeftEnd();
     size_t mark = g->Game().Mark();

@@ -111,6 +111,19 @@ TEST_F(ButtonTest, AClickIsAReleaseOverTheButton) {
     }
 }
 
+// A tap: the button goes down and up again before the next frame looks (a
+// touchpad, or an input tool, can be that quick). It is still one click.
+TEST_F(ButtonTest, ATapWithinOneFrameStillClicks) {
+    MoveTo(250, 220);
+    InjectMouseButton(1, true);
+    InjectMouseButton(1, false);
+    Frame();
+    Frame();
+    EXPECT_EQ(Clicks(), 1);
+    Frame(3);
+    EXPECT_EQ(Clicks(), 1) << "one tap, one click";
+}
+
 // The pressed face shows, shifted by (1, 2), only while the left button holds
 // the button down with the mouse over it; a right click clicks without it.
 TEST_F(ButtonTest, PressedFaceOnlyForTheLeftButtonWhileOver) {
