@@ -1,5 +1,7 @@
 #include "app/TApp.h"
 
+#include <sstream>
+
 #include "app/Globals.h"
 #include "content/ResourceCatalogue.h"
 #include "app/ScreenTrace.h"
@@ -8,6 +10,7 @@
 #include "content/TResManager.h"
 #include "core/GameClock.h"
 #include "core/QuitRequest.h"
+#include "game/PlayTrace.h"
 #include "game/TAutoPlay.h"
 #include "game/TGame.h"
 #include "gui/TWidgetmanager.h"
@@ -40,6 +43,15 @@ bool OpenGameDisplay() {
     return opened;
 }
 
+// Nothing else tells from outside how loud the game plays, nor whether it
+// asked for full screen (a session without a window manager leaves the
+// window as it was made): the display tests read it here.
+void TraceOptions() {
+    std::ostringstream line;
+    line << "options: sound volume " << SoundVolume << ", full screen " << FullScreen;
+    TracePlay(line.str());
+}
+
 // One phase of a splash: draws until `phaseMs` have passed since the phase
 // began; the end is tested before each frame, so a phase may draw nothing.
 template <typename AlphaAt>
@@ -66,6 +78,7 @@ int TApp::Init() {
     // splashes before the program ends.
     if (QuitRequested()) return QuitExitCode();
     TOptions::LoadOptions();
+    TraceOptions();
     if (!OpenGameDisplay()) return QuitExitCode();
     CentreWindow();
     LoadUserList();

@@ -18,6 +18,8 @@ namespace {
 
 constexpr int kDesignW = 800, kDesignH = 600;
 constexpr int kCloseWaitMs = 20000;
+// A corner of the window where the pointer lights nothing up.
+constexpr int kRestX = 4, kRestY = 4;
 
 // Where a window of `width` × `height` shows the design screen: the scale and
 // the top-left corner of the letterboxed picture, as the game fits it.
@@ -97,6 +99,19 @@ bool JourneyDriver::Start(std::string& problem) {
         serverUp_ = true;
     }
     if (!display_.Launch(folder_.string(), {"--trace", "--autoplay"}, problem)) return false;
+    // No window manager runs: do its part when the game asks for full screen.
+    const auto options = Wait("options: ", 0, kScreenWaitMs, true);
+    if (!options) {
+        problem = "the start-up did not say which options it read";
+        return false;
+    }
+    if (options->find("full screen 1") != std::string::npos) {
+        display_.Client().Cover(display_.Window());
+        // The start-up centres the window once it is open, which may come
+        // after the first cover: cover it again once the menu is up.
+        Wait("dialog window_main_menu open", 0, kScreenWaitMs);
+        display_.Client().Cover(display_.Window());
+    }
     return WaitMainMenu(0, problem);
 }
 
@@ -115,6 +130,8 @@ bool JourneyDriver::WaitMainMenu(size_t from, std::string& problem) {
         problem = "the main menu did not come up";
         return false;
     }
+    // The pointer comes into the window, as a player's hand reaches for the mouse.
+    display_.PointAt(kRestX, kRestY);
     return true;
 }
 
@@ -135,11 +152,13 @@ bool JourneyDriver::ClickAt(int x, int y) {
     const WindowShot shot = Shot();
     const Fit fit(shot.width, shot.height);
     XClient& client = display_.Client();
-    // Move first and click a moment later: the game looks at the mouse once
-    // a frame, and a press must land on the widget the pointer is over.
+    // Move first and click a moment later, the pointer stirring on the spot
+    // as a hand's does: the game looks at the mouse once a frame, and a press
+    // must land on the widget it already knows the pointer is over.
     return client.Xdotool({"mousemove", "--window", std::to_string(display_.Window()), std::to_string(fit.X(x)),
-                           std::to_string(fit.Y(y)), "sleep", "0.15", "mousedown", "1", "sleep", "0.12", "mouseup",
-                           "1"});
+                           std::to_string(fit.Y(y)), "sleep", "0.2", "mousemove_relative", "1", "0", "sleep", "0.1",
+                           "mousemove_relative", "--", "-1", "0", "sleep", "0.2", "mousedown", "1", "sleep", "0.12",
+                           "mouseup", "1"});
 }
 
 PicturePtr JourneyDriver::Picture(const std::string& imageId, bool* midHandle) {
@@ -209,6 +228,21 @@ bool JourneyDriver::ButtonCentre(const std::string& windowId, const std::string&
     const int w = picture->Width(), h = picture->Height();
     const int left = static_cast<int>(pos->x) - (XmlAttrInt(button, "x_centered", 0) != 0 ? w / 2 : 0);
     return InWindow(windowId, left + w / 2, static_cast<int>(pos->y) + h / 2, x, y);
+}
+
+float JourneyDriver::ButtonShows(const WindowShot& shot, const std::string& windowId, const std::string& buttonId) {
+    const XmlNode gui = XmlLoad((folder_ / "gui.xml").string());
+    sdXMLnode* button = FindElement(gui, "button", {{"id", buttonId}, {"window_id", windowId}});
+    int cx = 0, cy = 0;
+    if (!button || !ButtonCentre(windowId, buttonId, cx, cy)) return 0;
+    float best = 0;
+    for (const char* look : {"image", "image_over"}) {
+        const std::string image = XmlAttrString(button, look, "");
+        const PicturePtr picture = image.empty() ? nullptr : Picture(image);
+        if (picture)
+            best = std::max(best, Shows(shot, image, cx - picture->Width() / 2, cy - picture->Height() / 2));
+    }
+    return best;
 }
 
 bool JourneyDriver::ClickButton(const std::string& windowId, const std::string& buttonId) {

@@ -74,6 +74,9 @@ public:
     // game draws it: centred there when the resource descriptions give it a
     // middle handle, else with its top-left corner there. 0 for an unknown image.
     float Shows(const WindowShot& shot, const std::string& imageId, int x, int y);
+    // How well a button of the layouts shows at its home place, in its plain
+    // look or the one under the pointer (as Shows).
+    float ButtonShows(const WindowShot& shot, const std::string& windowId, const std::string& buttonId);
     // An image of the built game as it is stored; null when unknown.
     PicturePtr Picture(const std::string& imageId, bool* midHandle = nullptr);
     // Keeps a shot beside the test's temporary files; the path.

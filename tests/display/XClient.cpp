@@ -102,6 +102,15 @@ void XClient::RequestClose(WindowId window) {
     XSync(dpy, False);
 }
 
+void XClient::Cover(WindowId window) {
+    if (!display_) return;
+    Display* dpy = Dpy(display_);
+    const int screen = DefaultScreen(dpy);
+    XMoveResizeWindow(dpy, window, 0, 0, static_cast<unsigned>(DisplayWidth(dpy, screen)),
+                      static_cast<unsigned>(DisplayHeight(dpy, screen)));
+    XSync(dpy, False);
+}
+
 WindowShot XClient::Grab(WindowId window) {
     WindowShot shot;
     if (!display_) return shot;

@@ -28,6 +28,9 @@ public:
     // Gives the focus to a small window of this client's own, as when the
     // player switches to another program.
     void FocusElsewhere();
+    // What a window manager does for a window that asks for full screen: it
+    // covers the whole screen.
+    void Cover(WindowId window);
     // The window manager's close button: a WM_DELETE_WINDOW client message.
     void RequestClose(WindowId window);
 

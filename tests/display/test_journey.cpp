@@ -90,14 +90,25 @@ protected:
         return shot;
     }
 
-    // The main menu has landed: two shots a moment apart show the name line alike.
-    WindowShot SettledMenu() {
-        WindowShot previous = d->Shot();
-        return WaitShot([&](const WindowShot& shot) {
-            const bool still = JourneyDriver::Differing(previous, shot, kNameX, kNameY - 40, kNameW, kNameH + 80) == 0;
-            previous = shot;
-            return still;
+    // The main menu has landed: its frame in place and its five buttons at
+    // home, in two shots a moment apart (the buttons wobble as they land).
+    void SettledMenu(WindowShot& menu) {
+        const PicturePtr frame = d->Picture("IMAGE_MENU_FRAME");
+        ASSERT_TRUE(frame);
+        auto landed = [&](const WindowShot& shot) {
+            if (d->Shows(shot, "IMAGE_MENU_FRAME", 400 - frame->Width() / 2, 165) < 0.5f) return false;
+            for (const char* button : {"mode1", "options", "scores", "help", "quit"})
+                if (d->ButtonShows(shot, "window_main_menu", button) < kShown) return false;
+            return true;
+        };
+        bool before = false;
+        menu = WaitShot([&](const WindowShot& shot) {
+            const bool now = landed(shot);
+            const bool both = before && now;
+            before = now;
+            return both;
         });
+        ASSERT_TRUE(landed(menu)) << "the main menu did not land (" << JourneyDriver::Keep(menu, "menu") << ")";
     }
 
     // The first start: the name box, "Ann", Enter, the menu.
@@ -116,28 +127,43 @@ protected:
         return d->Shows(shot, image, m.x + point->Width() / 2, m.y + point->Height() / 2);
     }
 
+    // Which of the marker pictures (the next level's star, an open level, a
+    // locked one) a marker shows best; empty when none shows well. The small
+    // stars drawn over open markers hide a part of them.
+    std::string MarkerLook(const WindowShot& shot, const Marker& m) {
+        std::string best;
+        float bestShown = 0.6f;
+        for (const char* image : {"IMAGE_STORY_STAR", "IMAGE_STORY_POINT", "IMAGE_STORY_LOCKED"}) {
+            const float shown = MarkerShows(shot, image, m);
+            if (shown > bestShown) {
+                best = image;
+                bestShown = shown;
+            }
+        }
+        return best;
+    }
+
     // The story map from the main menu, the pointer off the markers.
-    WindowShot OpenMap() {
+    void OpenMap(WindowShot& map) {
         const size_t mark = d->Mark();
-        EXPECT_TRUE(d->ClickButton("window_main_menu", "mode1"));
-        EXPECT_TRUE(d->WaitOpen("window_storymenu", mark)) << "the story map did not open";
+        ASSERT_TRUE(d->ClickButton("window_main_menu", "mode1"));
+        ASSERT_TRUE(d->WaitOpen("window_storymenu", mark)) << "the story map did not open";
         d->Display().PointAt(kRestX, kRestY);
-        return WaitShot([&](const WindowShot& shot) { return MarkerShows(shot, "IMAGE_STORY_STAR", kMarkers[0]) > 0; },
-                        5000);
+        map = WaitShot([&](const WindowShot& shot) { return !MarkerLook(shot, kMarkers[0]).empty(); }, 10000);
     }
 
     // Clicks a marker and waits for its level to end: the results' line.
-    std::string PlayFromMarker(const Marker& m, int level) {
+    void PlayFromMarker(const Marker& m, int level, std::string& result) {
         const size_t mark = d->Mark();
         const PicturePtr point = d->Picture("IMAGE_STORY_POINT");
-        EXPECT_TRUE(point && d->ClickAt(m.x + point->Width() / 2, m.y + point->Height() / 2));
-        EXPECT_TRUE(d->Wait("level " + std::to_string(level) + " playing", mark)) << "level " << level
+        ASSERT_TRUE(point && d->ClickAt(m.x + point->Width() / 2, m.y + point->Height() / 2));
+        ASSERT_TRUE(d->Wait("level " + std::to_string(level) + " playing", mark)) << "level " << level
                                                                                     << " did not start";
-        const auto done = d->Wait("Level " + std::to_string(level) + " complete: ", mark,
-                                  JourneyDriver::kLevelWaitMs, true);
-        EXPECT_TRUE(done) << "level " << level << " did not end";
-        EXPECT_TRUE(d->WaitOpen("window_levelcomplete", mark)) << "no results";
-        return done.value_or("");
+        const auto done =
+            d->Wait("Level " + std::to_string(level) + " complete: ", mark, JourneyDriver::kLevelWaitMs, true);
+        ASSERT_TRUE(done) << "level " << level << " did not end";
+        ASSERT_TRUE(d->WaitOpen("window_levelcomplete", mark)) << "no results";
+        result = *done;
     }
 
     // How many of the results' three stars are lit.
@@ -189,9 +215,10 @@ protected:
 // is on disk at once.
 TEST_F(Journey, AFirstStartAsksForANameAndTheMenuShowsIt) {
     ASSERT_FALSE(d->Exists("User.dat"));
-    Start();
-    NameFirstProfile("Ann");
-    const WindowShot menu = SettledMenu();
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(NameFirstProfile("Ann"));
+    WindowShot menu;
+    ASSERT_NO_FATAL_FAILURE(SettledMenu(menu));
     // The name line is drawn over the menu's frame: where the frame's own
     // picture shows through unchanged, nothing is written.
     const PicturePtr frame = d->Picture("IMAGE_MENU_FRAME");
@@ -218,16 +245,17 @@ TEST_F(Journey, AFirstStartAsksForANameAndTheMenuShowsIt) {
 // "exit_to_menu" leads back to the menu, and from there to a map that shows
 // level 1's stars, level 2 as the next to play and level 3 locked.
 TEST_F(Journey, TheFirstLevelFromTheMapThenThePauseMenuAndBackToTheMap) {
-    Start();
-    NameFirstProfile("Ann");
-    SettledMenu();
-    WindowShot map = OpenMap();
-    EXPECT_GT(MarkerShows(map, "IMAGE_STORY_STAR", kMarkers[0]), kShown)
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(NameFirstProfile("Ann"));
+    WindowShot map;
+    ASSERT_NO_FATAL_FAILURE(SettledMenu(map));
+    ASSERT_NO_FATAL_FAILURE(OpenMap(map));
+    EXPECT_EQ(MarkerLook(map, kMarkers[0]), "IMAGE_STORY_STAR")
         << "level 1 is not the next to play (" << JourneyDriver::Keep(map, "map_first") << ")";
-    for (int i = 1; i < 4; ++i)
-        EXPECT_GT(MarkerShows(map, "IMAGE_STORY_LOCKED", kMarkers[i]), kShown) << "marker " << i + 1 << " is open";
+    for (int i = 1; i < 4; ++i) EXPECT_EQ(MarkerLook(map, kMarkers[i]), "IMAGE_STORY_LOCKED") << "marker " << i + 1;
 
-    const std::string result = PlayFromMarker(kMarkers[0], 1);
+    std::string result;
+    ASSERT_NO_FATAL_FAILURE(PlayFromMarker(kMarkers[0], 1, result));
     const int stars = StarsOf(result);
     ASSERT_GE(stars, 1) << result;
     // The count-up ends with the earned stars lit; it starts with none.
@@ -272,12 +300,12 @@ TEST_F(Journey, TheFirstLevelFromTheMapThenThePauseMenuAndBackToTheMap) {
     mark = d->Mark();
     ASSERT_TRUE(d->ClickButton("window_ingamemenu", "exit_to_menu"));
     ASSERT_TRUE(d->WaitOpen("window_main_menu", mark)) << "\"exit_to_menu\" did not show the main menu";
-    SettledMenu();
-    map = OpenMap();
+    ASSERT_NO_FATAL_FAILURE(SettledMenu(map));
+    ASSERT_NO_FATAL_FAILURE(OpenMap(map));
     const std::string kept = JourneyDriver::Keep(map, "map_after");
-    EXPECT_GT(MarkerShows(map, "IMAGE_STORY_POINT", kMarkers[0]), 0.5f) << kept;
-    EXPECT_GT(MarkerShows(map, "IMAGE_STORY_STAR", kMarkers[1]), kShown) << "level 2 is not the next: " << kept;
-    EXPECT_GT(MarkerShows(map, "IMAGE_STORY_LOCKED", kMarkers[2]), kShown) << "level 3 is open: " << kept;
+    EXPECT_EQ(MarkerLook(map, kMarkers[0]), "IMAGE_STORY_POINT") << kept;
+    EXPECT_EQ(MarkerLook(map, kMarkers[1]), "IMAGE_STORY_STAR") << "level 2 is not the next: " << kept;
+    EXPECT_EQ(MarkerLook(map, kMarkers[2]), "IMAGE_STORY_LOCKED") << "level 3 is open: " << kept;
     // A marker's three small stars: earned ones opaque, the others half
     // transparent. Level 1 has `stars`, level 2 none.
     const PicturePtr point = d->Picture("IMAGE_STORY_POINT");
@@ -299,10 +327,10 @@ TEST_F(Journey, TheFirstLevelFromTheMapThenThePauseMenuAndBackToTheMap) {
 // off, confirmed, are five zero bytes on disk; the next start is windowed and
 // silent.
 TEST_F(Journey, OptionsTurnTheSoundOffAndTheGameIntoAWindow) {
-    Start();
-    NameFirstProfile("Ann");
-    SettledMenu();
-    const WindowShot fullScreen = d->Shot();
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(NameFirstProfile("Ann"));
+    WindowShot fullScreen;
+    ASSERT_NO_FATAL_FAILURE(SettledMenu(fullScreen));
     EXPECT_EQ(Hex(d->Bytes("options.dat")), "00 00 00 3f 01") << "a first start writes the default options";
 
     size_t mark = d->Mark();
@@ -329,7 +357,7 @@ TEST_F(Journey, OptionsTurnTheSoundOffAndTheGameIntoAWindow) {
     ASSERT_TRUE(d->WaitClosed("window_options", mark));
     EXPECT_EQ(Hex(d->Bytes("options.dat")), "00 00 00 00 00");
 
-    Restart();
+    ASSERT_NO_FATAL_FAILURE(Restart());
     const WindowShot windowed = d->Shot();
     EXPECT_EQ(fullScreen.width, 1024) << "the first start is full screen on the test's 1024 × 768 screen";
     EXPECT_EQ(windowed.width, 800);
@@ -340,13 +368,22 @@ TEST_F(Journey, OptionsTurnTheSoundOffAndTheGameIntoAWindow) {
 // The profile dialog: a new profile "Bo", then "Ann" selected and deleted
 // with the confirmation; after a restart "Bo" is the profile greeted.
 TEST_F(Journey, ANewProfileAndTheOldOneDeleted) {
-    Start();
-    NameFirstProfile("Ann");
-    const WindowShot ann = SettledMenu();
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(NameFirstProfile("Ann"));
+    WindowShot ann;
+    ASSERT_NO_FATAL_FAILURE(SettledMenu(ann));
 
     size_t mark = d->Mark();
     ASSERT_TRUE(d->ClickAt(kProfileLinkX, kProfileLinkY));
-    ASSERT_TRUE(d->WaitOpen("window_users", mark)) << "the profile link did not open the profiles";
+    if (!d->WaitOpen("window_users", mark, 5000)) {
+        // Seen on this path: the first click on the link after the first
+        // profile was named is lost; the second opens the profiles. A fault
+        // of the game, reported here; the journey goes on to check the rest.
+        ADD_FAILURE() << "the first click on the profile link did not open the profiles ("
+                      << JourneyDriver::Keep(d->Shot(), "profile_link") << ")";
+        ASSERT_TRUE(d->ClickAt(kProfileLinkX, kProfileLinkY));
+        ASSERT_TRUE(d->WaitOpen("window_users", mark)) << "the profile link does not open the profiles";
+    }
     mark = d->Mark();
     ASSERT_TRUE(d->ClickButton("window_users", "new"));
     ASSERT_TRUE(d->WaitOpen("window_inputbox", mark));
@@ -369,8 +406,9 @@ TEST_F(Journey, ANewProfileAndTheOldOneDeleted) {
     ASSERT_TRUE(d->WaitClosed("window_users", mark));
     ExpectProfiles({"Bo"}, "Bo");
 
-    Restart();
-    const WindowShot bo = SettledMenu();
+    ASSERT_NO_FATAL_FAILURE(Restart());
+    WindowShot bo;
+    ASSERT_NO_FATAL_FAILURE(SettledMenu(bo));
     EXPECT_FALSE(d->Wait("dialog window_inputbox open", 0, 0)) << "a start with a profile asked for a name";
     EXPECT_GT(JourneyDriver::Differing(ann, bo, kNameX, kNameY, kNameW, kNameH), 20)
         << "the menu greets the same name (" << JourneyDriver::Keep(ann, "ann") << ", "
@@ -389,14 +427,16 @@ TEST_F(Journey, TheLastLevelEndsTheStory) {
         cy->GameData->SetHiScore(level, 10000 + level);
     }
     ASSERT_TRUE(d->WriteProfiles({cy}, cy));
-    Start();
-    SettledMenu();
+    ASSERT_NO_FATAL_FAILURE(Start());
+    WindowShot map;
+    ASSERT_NO_FATAL_FAILURE(SettledMenu(map));
     EXPECT_FALSE(d->Wait("dialog window_inputbox open", 0, 0)) << "a start with a profile asked for a name";
-    const WindowShot map = OpenMap();
-    EXPECT_GT(MarkerShows(map, "IMAGE_STORY_STAR", kLastMarker), kShown)
+    ASSERT_NO_FATAL_FAILURE(OpenMap(map));
+    EXPECT_EQ(MarkerLook(map, kLastMarker), "IMAGE_STORY_STAR")
         << "level 28 is not the next to play (" << JourneyDriver::Keep(map, "map_last") << ")";
 
-    const std::string result = PlayFromMarker(kLastMarker, LevelCount);
+    std::string result;
+    ASSERT_NO_FATAL_FAILURE(PlayFromMarker(kLastMarker, LevelCount, result));
     ASSERT_GE(StarsOf(result), 1) << result;
     size_t mark = d->Mark();
     ASSERT_TRUE(d->ClickButton("window_levelcomplete", "next"));
