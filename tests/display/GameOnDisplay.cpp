@@ -53,7 +53,7 @@ bool GameOnDisplay::Start(int level, std::string& problem) {
     // into the dummy device so tests stay silent.
     const std::vector<std::string> env{"DISPLAY=" + server_.Name(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
                                        "WAYLAND_DISPLAY"};
-    if (!game_.Start(GameDir(), {"--level", std::to_string(level), "--trace"}, env)) {
+    if (!game_.Start(GameDir(), {"--level", std::to_string(level), "--trace", "--window"}, env)) {
         problem = "the game cannot be started";
         return false;
     }
