@@ -27,6 +27,7 @@
 #include "screens/TStoryMenu.h"
 
 float TApp::lastDt_ = 0;
+bool TApp::ForceWindow = false;
 std::function<void()> TApp::beforePresent_;
 
 namespace {
@@ -38,7 +39,8 @@ const char* const CORRUPT_FILES_TEXT = "Some files are corrupt. The game may not
 
 // The display the options ask for; without one there is nothing to play on.
 bool OpenGameDisplay() {
-    const bool opened = FullScreen != 0 ? TOptions::SetFullScreen() : TOptions::SetWindowed();
+    const bool opened =
+        FullScreen != 0 && !TApp::ForceWindow ? TOptions::SetFullScreen() : TOptions::SetWindowed();
     if (!opened) RequestQuit(1);
     return opened;
 }

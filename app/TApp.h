@@ -44,6 +44,9 @@ public:
     // Called after a frame is drawn and before it is presented (frame capture).
     static void SetBeforePresent(std::function<void()> hook);
 
+    // Open a window even when the options ask for full screen.
+    static bool ForceWindow;
+
 private:
     static float lastDt_;
     static std::function<void()> beforePresent_;

@@ -9,6 +9,8 @@
 
 // "totem-riff --level N" starts level N directly; Escape then quits.
 // "--trace" writes what play does on standard output (see PlayTrace).
+// "--window" opens a window whatever the options say (the saved choice is
+// kept), for a desktop where full screen misbehaves and for tests.
 // "--autoplay", for tests only: levels play themselves, fast (see TAutoPlay).
 int main(int argc, char** argv) {
     int mode = TApp::START_MODE_MENU;
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
             level = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--trace") == 0) {
             SetPlayTrace(true);
+        } else if (std::strcmp(argv[i], "--window") == 0) {
+            TApp::ForceWindow = true;
         } else if (std::strcmp(argv[i], "--autoplay") == 0) {
             autoplay = true;
         }

@@ -90,7 +90,6 @@ void TMainMenu::AddedToManager() {
         Widgets.push_back(statue);
         WidgetManager->AddWidget(statue);
     }
-    if (!CurrentUser) OpenInputBox(shared_from_this());
     StartShow();
     if (StoryMap) {
         StoryMap->Resize(0, 0, SCREEN_W, 600);
@@ -219,5 +218,16 @@ void TMainMenu::Draw() {
 
 void TMainMenu::SetHided(int hide) {
     TDialog::SetHided(hide);
-    if (hide == 0) TracePlay("screen main menu");
+    if (hide != 0) return;
+    TracePlay("screen main menu");
+    // The game keeps progress per player: without one, ask for a name first.
+    // (Asked when the menu shows rather than when it is made, so a level
+    // started straight from the command line is not covered by the question.)
+    if (!CurrentUser && !AskingForName()) OpenInputBox(shared_from_this());
+}
+
+bool TMainMenu::AskingForName() const {
+    for (const WidgetPtr& w : WidgetManager->WidgetsList)
+        if (auto* box = dynamic_cast<TInputBox*>(w.get()); box && box->Listener.lock().get() == this) return true;
+    return false;
 }

@@ -60,6 +60,7 @@ class TMainMenu : public TDialog {
 
 private:
     void AskToQuit();
+    bool AskingForName() const;
 };
 
 // The one main menu (not owned here: the widget manager holds it); null

@@ -1,5 +1,7 @@
 #include "screens/TStoryMenu.h"
 
+#include "game/PlayTrace.h"
+
 #include <algorithm>
 
 #include "content/ResourceCatalogue.h"
@@ -168,6 +170,7 @@ void TStoryMenu::SetHided(int hide) {
         }
     for (const PointPtr& p : StoryPoints) p->SetHided(hide);
     TDialog::SetHided(hide);
+    if (hide == 0) TracePlay("screen story map");
 }
 
 void TStoryMenu::DePress(int buttonId) {
@@ -184,13 +187,16 @@ void TStoryMenu::DePress(int buttonId) {
     }
 }
 
-void TStoryMenu::StartLevel(int level) {
+int TStoryMenu::StartLevel(int level) {
     const LevelInfoPtr info = GetLevelById(level);
     SetHided(1);
-    if (!Game) return;
+    if (!Game) return -1;
     Game->LevelInfo = info;
-    // The controller has told the player why; leave them on the map.
-    if (Game->StartLevel(0) != 0) SetHided(0);
+    const int started = Game->StartLevel(0);
+    // The controller has told the player why; leave them on the map (a level
+    // asked for at launch has no map to go back to).
+    if (started != 0 && StartMode != START_MODE_GAME) SetHided(0);
+    return started;
 }
 
 std::shared_ptr<TStoryMenu> AddStoryMenuHidden() {

@@ -38,7 +38,8 @@ class TStoryMenu : public TDialog {
 
     // Hides the map and starts `level` on the game controller. A level the
     // table lacks is reported by the controller; the map then comes back.
-    virtual void StartLevel(int level);
+    // Returns 0, or −1 when the level could not start.
+    virtual int StartLevel(int level);
     // The level table's entry for `id` (the table is read at start-up).
     static LevelInfoPtr GetLevelById(int id);
 

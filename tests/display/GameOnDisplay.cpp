@@ -43,8 +43,8 @@ std::string GameOnDisplay::WhyNotHere() {
 GameOnDisplay::~GameOnDisplay() { Stop(); }
 
 bool GameOnDisplay::Start(int level, std::string& problem) {
-    if (!StartServer(problem) || !Launch(GameDir(), {"--level", std::to_string(level), "--trace"}, problem))
-        return false;
+    if (!StartServer(problem)) return false;
+    if (!Launch(GameDir(), {"--level", std::to_string(level), "--trace", "--window"}, problem)) return false;
     if (!game_.WaitForLine("level " + std::to_string(level) + " playing", 0, kPlayingTimeoutMs)) {
         problem = "the level did not start playing";
         return false;

@@ -83,6 +83,8 @@ protected:
         menu_->StoryMap = map_;
         menu_->Resize(0, 0, 800, 600);
         WidgetManager->AddWidget(menu_);
+        menu_->SetHided(1);
+        menu_->SetHided(0);
     }
 
     // Frames until the entrance has settled (its movers rest at their targets).

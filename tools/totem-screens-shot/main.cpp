@@ -97,6 +97,7 @@ int main(int argc, char** argv) {
     fs::create_directories(outDir, ec);
     fs::remove(outDir / "User.dat", ec);
     UserFilePath = (outDir / "User.dat").string();
+    OptionsFilePath = (outDir / "options.dat").string();
 
     UseDrivenClock();
     UseSilentMixer();
@@ -150,7 +151,7 @@ int main(int argc, char** argv) {
     Frames(2);
     ok = Grab(outDir / "ingame-menu.png") && ok;
     const auto help = OpenHelp();
-    for (int page = 1; page <= THelp::PAGES; ++page) {
+    for (int page = 1; page <= THelp::PAGE_COUNT; ++page) {
         Frames(1);
         ok = Grab(outDir / ("help-" + std::to_string(page) + ".png")) && ok;
         help->DePress(THelp::Button_RIGHT_ID);
@@ -159,7 +160,10 @@ int main(int argc, char** argv) {
     Remove(Find<TInGameMenu>());
     Game->ExitToMainMenu();
     Frames(200);
-    //OPTIONS
+    const auto options = OpenOptions();
+    Frames(2);
+    ok = Grab(outDir / "options.png") && ok;
+    Remove(options);
 
     MainMenu->SetHided(1);
     StoryMenu->SetHided(0);
