@@ -116,6 +116,8 @@ bool JourneyDriver::Start(std::string& problem) {
 }
 
 bool JourneyDriver::Restart(std::string& problem) {
+    // The window may be a new one since the game last opened its display.
+    display_.FindWindow(kCloseWaitMs);
     display_.Client().RequestClose(display_.Window());
     if (!display_.Game().WaitExit(kCloseWaitMs)) {
         problem = "the game did not end when its window was closed";
@@ -146,6 +148,15 @@ bool JourneyDriver::WaitOpen(const std::string& windowId, size_t from, int timeo
 
 bool JourneyDriver::WaitClosed(const std::string& windowId, size_t from, int timeoutMs) {
     return Wait("dialog " + windowId + " closed", from, timeoutMs).has_value();
+}
+
+std::string JourneyDriver::Said(size_t from) {
+    std::string said;
+    for (const std::string& l : display_.Game().LinesFrom(from)) {
+        if (l.rfind("bat line ", 0) == 0 || l.rfind("catch ", 0) == 0 || l.rfind("miss ", 0) == 0) continue;
+        said += "\n  " + l;
+    }
+    return said.empty() ? " (nothing)" : said;
 }
 
 bool JourneyDriver::ClickAt(int x, int y) {

@@ -47,6 +47,8 @@ public:
     // "dialog <id> open" since `from`.
     bool WaitOpen(const std::string& windowId, size_t from, int timeoutMs = kScreenWaitMs);
     bool WaitClosed(const std::string& windowId, size_t from, int timeoutMs = kScreenWaitMs);
+    // The trace's lines since `from`, less those of play, for a failure's message.
+    std::string Said(size_t from);
 
     // ---- Input ----------------------------------------------------------------
     // A left click at a design point.

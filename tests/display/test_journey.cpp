@@ -388,17 +388,21 @@ TEST_F(Journey, ANewProfileAndTheOldOneDeleted) {
     ASSERT_TRUE(d->ClickButton("window_users", "new"));
     ASSERT_TRUE(d->WaitOpen("window_inputbox", mark));
     ASSERT_TRUE(d->Type("Bo"));
-    ASSERT_TRUE(d->Tap("Return"));
+    ASSERT_TRUE(d->ClickButton("window_inputbox", "ok"));
     ASSERT_TRUE(d->WaitClosed("window_inputbox", mark));
+    EXPECT_FALSE(d->Wait("dialog window_users closed", mark, 1000)) << "the profiles closed with the name box";
     ExpectProfiles({"Ann", "Bo"}, "Bo");
 
     // "Ann" is the first row of the list.
     int x = 0, y = 0;
     ASSERT_TRUE(d->InWindow("window_users", 94 + 40, 100 + 6, x, y));
+    const size_t listed = d->Mark();
     ASSERT_TRUE(d->ClickAt(x, y));
     mark = d->Mark();
     ASSERT_TRUE(d->ClickButton("window_users", "delete"));
-    ASSERT_TRUE(d->WaitOpen("messagebox", mark)) << "deleting asked nothing";
+    ASSERT_TRUE(d->WaitOpen("messagebox", mark, 10000))
+        << "deleting asked nothing (" << JourneyDriver::Keep(d->Shot(), "delete") << "); the game said:"
+        << d->Said(listed);
     ASSERT_TRUE(d->Tap("Return"));  // the first button: yes
     ASSERT_TRUE(d->WaitClosed("messagebox", mark));
     mark = d->Mark();
