@@ -70,6 +70,10 @@ void TInputBox::Finish(const std::string& text) {
     if (!WidgetManager || !self || !WidgetManager->Contains(this)) return;
     const WidgetPtr listener = Listener.lock();
     WidgetManager->RemoveWidget(self);
+    // The Enter or Escape that answered the box is still counted as a key hit:
+    // left there, it would answer the dialog under the box as well (the
+    // profiles close on Enter) the moment that dialog is updated again.
+    ClearKeys();
     if (listener) listener->InputFinished(InputID, text);
 }
 

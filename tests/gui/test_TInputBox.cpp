@@ -66,6 +66,23 @@ TEST_F(InputBoxTest, TypingEditingAndFinishing) {
     }
 }
 
+// The key that answered the box answers nothing else: a dialog under the box
+// that reads Enter or Escape (the profiles do) must not see it once it is
+// updated again.
+TEST_F(InputBoxTest, TheKeyThatAnswersIsNotLeftForTheDialogUnderneath) {
+    for (int key : {KEY_ENTER, KEY_ESCAPE}) {
+        SCOPED_TRACE(key);
+        WidgetManager = std::make_shared<TWidgetmanager>();
+        listener->heard.clear();
+        OpenInputBox(listener);
+        Inject("Al");
+        Inject(key);
+        FramesUntilAnswered();
+        ASSERT_EQ(listener->heard.size(), 1u);
+        EXPECT_EQ(KeyHitCount(key), 0);
+    }
+}
+
 TEST_F(InputBoxTest, OneCharacterAFrameAndTheOkButtonFinishes) {
     InputBoxPtr box = OpenInputBox(listener);
     InjectText("Kim");
