@@ -3,7 +3,6 @@
 #include <sstream>
 
 #include "app/Globals.h"
-#include "content/ResourceCatalogue.h"
 #include "app/ScreenTrace.h"
 #include "app/TWinRect.h"
 #include "content/ResourceCatalogue.h"
@@ -187,6 +186,14 @@ void TApp::UpdateFrame() {
 }
 
 void TApp::SetBeforePresent(std::function<void()> hook) { beforePresent_ = std::move(hook); }
+
+PicturePtr TApp::RunFrameAndGrab() {
+    PicturePtr frame;
+    SetBeforePresent([&frame] { frame = GrabFrame(); });
+    RunFrame();
+    SetBeforePresent(nullptr);
+    return frame;
+}
 
 float TApp::LastDt() { return lastDt_; }
 

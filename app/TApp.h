@@ -43,6 +43,9 @@ public:
     static float LastDt();
     // Called after a frame is drawn and before it is presented (frame capture).
     static void SetBeforePresent(std::function<void()> hook);
+    // One frame of the main loop, and the picture it presented (tools that
+    // capture screens).
+    static PicturePtr RunFrameAndGrab();
 
     // Open a window even when the options ask for full screen.
     static bool ForceWindow;

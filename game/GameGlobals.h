@@ -34,3 +34,6 @@ ChannelPtr PlayGameSound(const SoundPtr& sound, const ChannelPtr& channel = null
 // The menus' song: started once by the main menu, it plays while the main menu
 // or the story map is shown and is paused while a level plays. Null until then.
 extern ChannelPtr MenuMusic;
+// Called each frame by the screen the song belongs to: it rests while the
+// window is in the background and plays on when the player comes back.
+void MenuMusicFollowsFocus();

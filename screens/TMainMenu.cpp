@@ -1,7 +1,6 @@
 #include "screens/TMainMenu.h"
 
 #include "content/ResourceCatalogue.h"
-#include "content/TextTable.h"
 #include "core/TColor.h"
 #include "game/GameGlobals.h"
 #include "gui/DrawWrappedText.h"
@@ -19,6 +18,7 @@
 #include "progress/TPrizesWindow.h"
 #include "progress/TUserOptions.h"
 #include "screens/QuitGame.h"
+#include "screens/ScreenText.h"
 #include "screens/THelp.h"
 #include "screens/THelpText.h"
 #include "screens/TMainMenuUpdater.h"
@@ -35,22 +35,10 @@ constexpr int TEXT_OPTIONS = 1, TEXT_SCORES = 2, TEXT_HELP = 3, TEXT_QUIT = 4, T
 constexpr int TEXT_PLAYER = 20, TEXT_NOT_YOU = 21, TEXT_CHANGE_PLAYER = 22;
 constexpr int TEXT_WELCOME = 56, TEXT_QUIT_YES = 60, TEXT_QUIT_NO = 61, TEXT_QUIT_QUESTION = 62;
 
-const std::string& Text(int n) {
-    static const std::string none;
-    return n >= 0 && static_cast<size_t>(n) < TextTable.size() ? TextTable[static_cast<size_t>(n)] : none;
-}
-
 int HalfWidth(const ImagePtr& image) { return image ? image->width / 2 : 0; }
 
 void DrawAt(const ImagePtr& image, float x, float y) {
     if (image) DrawImage(image, x, y, 0);
-}
-
-// The menus' song pauses while the game is in the background.
-void FollowFocus(const ChannelPtr& music) {
-    if (!music) return;
-    if (AppSuspended() != 0 && music->Playing() != 0) music->SetPaused(1);
-    else if (AppSuspended() == 0 && music->Playing() == 0) music->SetPaused(0);
 }
 }  // namespace
 
@@ -82,7 +70,7 @@ void TMainMenu::AddedToManager() {
     // The buttons sit at their offsets before the entrance sends them away.
     TDialog::AddedToManager();
     // The link is not a child: the animations move it off the screen instead.
-    UserLink = CreateHyperLink(Text(TEXT_CHANGE_PLAYER), FONT_HELP, USER_LINK_ID, shared_from_this());
+    UserLink = CreateHyperLink(ScreenText(TEXT_CHANGE_PLAYER), FONT_HELP, USER_LINK_ID, shared_from_this());
     UserLink->Resize(312, 550, 187, 20);
     WidgetManager->AddWidget(UserLink);
     for (const char* side : {"left", "right"}) {
@@ -105,13 +93,13 @@ void TMainMenu::Show() {
 }
 
 void TMainMenu::StartShow() {
-    if (HelpText) HelpText->SetText(Text(TEXT_WELCOME));
+    if (HelpText) HelpText->SetText(ScreenText(TEXT_WELCOME));
     MainMenuUpdater = TMainMenuUpdater::Create(*this);
     MainMenuUpdater->StartShow();
 }
 
 void TMainMenu::StartHiding() {
-    if (HelpText) HelpText->SetText(Text(TEXT_WELCOME));
+    if (HelpText) HelpText->SetText(ScreenText(TEXT_WELCOME));
     MainMenuUpdater = TMainMenuUpdater::Create(*this);
     MainMenuUpdater->StartHiding();
     PlayGameSound(SOUND_MENU_MAIN_CLOSE);
@@ -130,11 +118,11 @@ void TMainMenu::InputFinished(int /*id*/, const std::string& text) {
 void TMainMenu::EventMouseOver(int buttonId) {
     if (!HelpText) return;
     switch (buttonId) {
-        case Button_OPTIONS_ID: HelpText->SetText(Text(TEXT_OPTIONS)); break;
-        case Button_SCORES_ID: HelpText->SetText(Text(TEXT_SCORES)); break;
-        case Button_HELP_ID: HelpText->SetText(Text(TEXT_HELP)); break;
-        case Button_QUIT_ID: HelpText->SetText(Text(TEXT_QUIT)); break;
-        case Button_MODE1_ID: HelpText->SetText(Text(TEXT_MODE1)); break;
+        case Button_OPTIONS_ID: HelpText->SetText(ScreenText(TEXT_OPTIONS)); break;
+        case Button_SCORES_ID: HelpText->SetText(ScreenText(TEXT_SCORES)); break;
+        case Button_HELP_ID: HelpText->SetText(ScreenText(TEXT_HELP)); break;
+        case Button_QUIT_ID: HelpText->SetText(ScreenText(TEXT_QUIT)); break;
+        case Button_MODE1_ID: HelpText->SetText(ScreenText(TEXT_MODE1)); break;
         default: break;
     }
 }
@@ -161,8 +149,8 @@ void TMainMenu::DePress(int buttonId) {
 }
 
 void TMainMenu::AskToQuit() {
-    const auto box = OpenMessageBox(shared_from_this(), Text(TEXT_QUIT_QUESTION), 2, Text(TEXT_QUIT_YES),
-                                    Text(TEXT_QUIT_NO));
+    const auto box = OpenMessageBox(shared_from_this(), ScreenText(TEXT_QUIT_QUESTION), 2, ScreenText(TEXT_QUIT_YES),
+                                    ScreenText(TEXT_QUIT_NO));
     if (box) LoadStatics(*box, "window_exit");
 }
 
@@ -210,10 +198,10 @@ void TMainMenu::Draw() {
     DrawAt(IMAGE_MENU_LOGO, logoX, IMAGE_LOGO_Y);
     if (CurrentUser) {
         SetFont(FONT_HELP);
-        DrawWrappedText(255, IMAGE_FRAME_Y + 310, Text(TEXT_PLAYER) + " " + CurrentUser->name, 300, 1, 1);
-        DrawWrappedText(300, IMAGE_FRAME_Y + 330, Text(TEXT_NOT_YOU), 200, 1, 1);
+        DrawWrappedText(255, IMAGE_FRAME_Y + 310, ScreenText(TEXT_PLAYER) + " " + CurrentUser->name, 300, 1, 1);
+        DrawWrappedText(300, IMAGE_FRAME_Y + 330, ScreenText(TEXT_NOT_YOU), 200, 1, 1);
     }
-    FollowFocus(MenuMusic);
+    MenuMusicFollowsFocus();
 }
 
 void TMainMenu::SetHided(int hide) {

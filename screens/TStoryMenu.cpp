@@ -48,14 +48,6 @@ void UpdateAndDropDead(std::vector<EmitterPtr>& emitters, float dt) {
     for (const auto& e : current) e->Update(dt);
     std::erase_if(emitters, [](const EmitterPtr& e) { return e->Death != 0; });
 }
-
-// The menus' song rests while the window is in the background.
-void FollowSuspension() {
-    if (!MenuMusic) return;
-    const bool suspended = AppSuspended() != 0;
-    if (suspended && MenuMusic->Playing() != 0) MenuMusic->SetPaused(1);
-    if (!suspended && MenuMusic->Playing() == 0) MenuMusic->SetPaused(0);
-}
 }  // namespace
 
 TStoryMenu::TStoryMenu() {
@@ -132,7 +124,7 @@ void TStoryMenu::Update(float dt) {
     UpdateMarkers();
     UpdateWater(dt);
     UpdateAndDropDead(Emitters, dt);
-    FollowSuspension();
+    MenuMusicFollowsFocus();
 }
 
 void TStoryMenu::UpdateMarkers() {

@@ -4,6 +4,7 @@
 
 #include "HighwayTestSupport.h"
 #include "app/TApp.h"
+#include "game/LevelHooks.h"
 
 namespace {
 
@@ -103,6 +104,12 @@ TEST_F(ControllerTest, PauseStopsTheEmittersAndResumeRestartsThem) {
 // pausing gives the pointer back, and resuming takes it again.
 TEST_F(ControllerTest, PlayTakesTheMouseAndEveryPauseGivesItBack) {
     const int startMode = StartMode;
+    // The play screen on its own: no pause menu over it (a test before this
+    // one in the same program may have installed the screens' hooks).
+    const LevelHooks installed = InstalledLevelHooks();
+    LevelHooks bare = installed;
+    bare.OpenInGameMenu = nullptr;
+    SetLevelHooks(bare);
     StartMode = TApp::START_MODE_MENU;  // Escape pauses rather than quits
     LoadQuietChart();
     EXPECT_EQ(MouseRelative(), 1);
@@ -146,6 +153,7 @@ TEST_F(ControllerTest, PlayTakesTheMouseAndEveryPauseGivesItBack) {
     gryph->StopGame();
     EXPECT_EQ(MouseRelative(), 0);
     StartMode = startMode;
+    SetLevelHooks(installed);
 }
 
 // The verdict of LevelComplete from the level's counts and score.

@@ -50,10 +50,7 @@ namespace fs = std::filesystem;
 namespace {
 
 bool Grab(const fs::path& out) {
-    PicturePtr frame;
-    TApp::SetBeforePresent([&frame] { frame = GrabFrame(); });
-    TApp::RunFrame();
-    TApp::SetBeforePresent(nullptr);
+    const PicturePtr frame = TApp::RunFrameAndGrab();
     const bool ok = frame && SavePicturePNG(*frame, out.string());
     if (ok) std::printf("%s\n", out.string().c_str());
     else std::fprintf(stderr, "%s: could not write the captured frame\n", out.string().c_str());
