@@ -6,7 +6,6 @@
 #include "content/ResourceCatalogue.h"
 #include "core/TVisuals.h"
 #include "game/GameGlobals.h"
-#include "game/PlayTrace.h"
 #include "gui/TDialogHelper.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Files.h"
@@ -114,10 +113,7 @@ void TOptions::RemovedFromManager() {
 
 void TOptions::Resize(int x, int y, int width, int height) { TDialog::Resize(x, y, width, height); }
 
-void TOptions::OnShow() {
-    PlayGameSound(SOUND_MENU_DIALOGOPEN);
-    TracePlay("dialog window_options");
-}
+void TOptions::OnShow() { PlayGameSound(SOUND_MENU_DIALOGOPEN); }
 
 void TOptions::Update(float dt) {
     if (KeyHitCount(KEY_ENTER) != 0) OK();

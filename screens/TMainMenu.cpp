@@ -23,7 +23,6 @@
 #include "screens/THelpText.h"
 #include "screens/TMainMenuUpdater.h"
 #include "screens/TStatue.h"
-#include "game/PlayTrace.h"
 
 TMainMenu* MainMenu = nullptr;
 
@@ -207,7 +206,6 @@ void TMainMenu::Draw() {
 void TMainMenu::SetHided(int hide) {
     TDialog::SetHided(hide);
     if (hide != 0) return;
-    TracePlay("screen main menu");
     // The game keeps progress per player: without one, ask for a name first.
     // (Asked when the menu shows rather than when it is made, so a level
     // started straight from the command line is not covered by the question.)

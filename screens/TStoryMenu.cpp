@@ -1,7 +1,5 @@
 #include "screens/TStoryMenu.h"
 
-#include "game/PlayTrace.h"
-
 #include <algorithm>
 
 #include "content/ResourceCatalogue.h"
@@ -162,7 +160,6 @@ void TStoryMenu::SetHided(int hide) {
         }
     for (const PointPtr& p : StoryPoints) p->SetHided(hide);
     TDialog::SetHided(hide);
-    if (hide == 0) TracePlay("screen story map");
 }
 
 void TStoryMenu::DePress(int buttonId) {
