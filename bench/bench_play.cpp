@@ -213,7 +213,7 @@ void BM_GoldRushFrame(benchmark::State& state) {
     }
 
     std::vector<double> ms, wallMs;
-    double items = 0, particles = 0, maxItems = 0, maxParticles = 0;
+    double items = 0, particles = 0, maxItems = 0, maxParticles = 0, drawCalls = 0, quads = 0;
     for (auto _ : state) {
         HoldGoldRush(gryph);
         SteerCatcher(gryph);
@@ -226,6 +226,8 @@ void BM_GoldRushFrame(benchmark::State& state) {
         particles += double(Particles(gryph));
         maxItems = std::max(maxItems, double(gryph.Items.size()));
         maxParticles = std::max(maxParticles, double(Particles(gryph)));
+        drawCalls += LastFrameStats().drawCalls;
+        quads += LastFrameStats().quads;
     }
     TApp::SetBeforePresent(nullptr);
     // The software renderer may still be drawing the queued frames; finish them
@@ -247,6 +249,8 @@ void BM_GoldRushFrame(benchmark::State& state) {
     state.counters["particles"] = particles / n;
     state.counters["particles_max"] = maxParticles;
     state.counters["song_s"] = double(busiest) / 1000;
+    state.counters["draw_calls"] = drawCalls / n;
+    state.counters["quads"] = quads / n;
 }
 
 // The level of the table whose song is nearest to three minutes long.

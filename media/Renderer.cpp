@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace media_detail {
 namespace {
@@ -256,9 +257,22 @@ void Renderer::Flush() {
         appliedBlend_ = batchBlend_;
     }
     ApplyScissor(batchClipX_, batchClipY_, batchClipW_, batchClipH_);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * kMaxVertices, nullptr, GL_STREAM_DRAW);
-    glBufferSubData(GL_ARRAY_BUFFER, 0, sizeof(Vertex) * used_, vertices_.data());
-    glDrawArrays(GL_TRIANGLES, 0, used_);
+    // Batches go one after another into the buffer, written without waiting on
+    // the draws already queued; a fresh store is asked for only when it is
+    // full. Orphaning the whole buffer at every flush made the driver allocate
+    // and clear a megabyte each time.
+    if (ringUsed_ + used_ > kMaxVertices) {
+        glBufferData(GL_ARRAY_BUFFER, sizeof(Vertex) * kMaxVertices, nullptr, GL_STREAM_DRAW);
+        ringUsed_ = 0;
+    }
+    void* target = glMapBufferRange(GL_ARRAY_BUFFER, sizeof(Vertex) * ringUsed_, sizeof(Vertex) * used_,
+                                    GL_MAP_WRITE_BIT | GL_MAP_UNSYNCHRONIZED_BIT | GL_MAP_INVALIDATE_RANGE_BIT);
+    if (target) {
+        std::memcpy(target, vertices_.data(), sizeof(Vertex) * used_);
+        glUnmapBuffer(GL_ARRAY_BUFFER);
+        glDrawArrays(GL_TRIANGLES, ringUsed_, used_);
+        ringUsed_ += used_;
+    }
     ++stats_.drawCalls;
     used_ = 0;
 }

@@ -144,6 +144,7 @@ private:
     int batchClipX_ = 0, batchClipY_ = 0, batchClipW_ = 0, batchClipH_ = 0;
     std::vector<Vertex> vertices_ = std::vector<Vertex>(kMaxVertices);
     int used_ = 0;
+    int ringUsed_ = kMaxVertices;  // vertices written to the GL buffer since it was last renewed
 
     // GL objects and the GL state last set, to skip redundant calls.
     uint32_t program_ = 0, vao_ = 0, vbo_ = 0, samplers_[2] = {0, 0}, whiteTexture_ = 0;
