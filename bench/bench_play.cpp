@@ -213,7 +213,7 @@ void BM_GoldRushFrame(benchmark::State& state) {
     }
 
     std::vector<double> ms, wallMs;
-    double items = 0, particles = 0, maxItems = 0, maxParticles = 0, drawCalls = 0, quads = 0;
+    double items = 0, particles = 0, maxItems = 0, maxParticles = 0, drawCalls = 0, quads = 0, pixels = 0;
     for (auto _ : state) {
         HoldGoldRush(gryph);
         SteerCatcher(gryph);
@@ -228,6 +228,7 @@ void BM_GoldRushFrame(benchmark::State& state) {
         maxParticles = std::max(maxParticles, double(Particles(gryph)));
         drawCalls += LastFrameStats().drawCalls;
         quads += LastFrameStats().quads;
+        pixels += LastFrameStats().pixels;
     }
     TApp::SetBeforePresent(nullptr);
     // The software renderer may still be drawing the queued frames; finish them
@@ -251,6 +252,7 @@ void BM_GoldRushFrame(benchmark::State& state) {
     state.counters["song_s"] = double(busiest) / 1000;
     state.counters["draw_calls"] = drawCalls / n;
     state.counters["quads"] = quads / n;
+    state.counters["Mpixels"] = pixels / n / 1e6;
 }
 
 // The level of the table whose song is nearest to three minutes long.

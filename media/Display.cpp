@@ -172,7 +172,7 @@ void Flip(int sync) {
 
 RenderStats LastFrameStats() {
     const auto stats = TheRenderer().LastStats();
-    return RenderStats{stats.drawCalls, stats.quads};
+    return RenderStats{stats.drawCalls, stats.quads, stats.pixels};
 }
 
 PicturePtr GrabFrame() {

@@ -64,20 +64,60 @@ inline void PutQuad(Vertex* v, const float* px, const float* py, float u0, float
     v[5] = {px[3], py[3], u0, v1, colour};
 }
 
+// Whether a quad in this blend mode and colour leaves the destination as it
+// was wherever its texels are transparent (every mode but the replacing one).
+inline bool TransparentIsNoOp(int blend) { return blend != SOLIDBLEND; }
+
+// Opaque pictures at full alpha bigger than this (design units) are drawn
+// without blending: the result is the same and the rasteriser never reads
+// the destination. Smaller ones stay in the open batch.
+constexpr float kUnblendedMinArea = 128 * 128;
+
 // The quad from (left, top) to (right, bottom) relative to the handle,
-// through the matrix, placed at (x, y) plus the origin.
+// through the matrix, placed at (x, y) plus the origin. `whole` says the quad
+// shows the whole picture, so its transparent border can be left out.
 void TransformedQuad(const TextureRef& tex, bool filtered, float left, float top, float right, float bottom,
-                     float x, float y, float ix, float iy, float jx, float jy) {
+                     float x, float y, float ix, float iy, float jx, float jy, bool whole = false) {
     auto& renderer = TheRenderer();
     const DrawState& s = S();
+    const int blend = renderer.Blend();
+    const bool alphaZero = (s.packedColour >> 24) == 0;
+    if (alphaZero && TransparentIsNoOp(blend)) return;  // draws nothing
+    float u0 = tex.u0, v0 = tex.v0, u1 = tex.u1, v1 = tex.v1;
+    if (whole && TransparentIsNoOp(blend) &&
+        (tex.visLeft > 0 || tex.visTop > 0 || tex.visRight < 1 || tex.visBottom < 1)) {
+        if (tex.visRight <= tex.visLeft || tex.visBottom <= tex.visTop) return;  // a wholly transparent picture
+        const float w = right - left, h = bottom - top, du = u1 - u0, dv = v1 - v0;
+        right = left + w * tex.visRight;
+        left = left + w * tex.visLeft;
+        bottom = top + h * tex.visBottom;
+        top = top + h * tex.visTop;
+        u1 = tex.u0 + du * tex.visRight;
+        u0 = tex.u0 + du * tex.visLeft;
+        v1 = tex.v0 + dv * tex.visBottom;
+        v0 = tex.v0 + dv * tex.visTop;
+    }
     const float X = x + s.originX, Y = y + s.originY;
     const float px[4] = {left * ix + top * iy + X, right * ix + top * iy + X, right * ix + bottom * iy + X,
                          left * ix + bottom * iy + X};
     const float py[4] = {left * jx + top * jy + Y, right * jx + top * jy + Y, right * jx + bottom * jy + Y,
                          left * jx + bottom * jy + Y};
+    // Nothing of a quad wholly outside the clip rectangle can show.
+    const float minX = std::min({px[0], px[1], px[2], px[3]}), maxX = std::max({px[0], px[1], px[2], px[3]});
+    const float minY = std::min({py[0], py[1], py[2], py[3]}), maxY = std::max({py[0], py[1], py[2], py[3]});
+    const float clipX0 = float(s.viewX), clipY0 = float(s.viewY);
+    const float clipX1 = clipX0 + float(s.viewW), clipY1 = clipY0 + float(s.viewH);
+    if (maxX <= clipX0 || minX >= clipX1 || maxY <= clipY0 || minY >= clipY1) return;
+    const float area = std::abs((px[1] - px[0]) * (py[3] - py[0]) - (py[1] - py[0]) * (px[3] - px[0]));
+    const float boxArea = (maxX - minX) * (maxY - minY);
+    const float inside = (std::min(maxX, clipX1) - std::max(minX, clipX0)) * (std::min(maxY, clipY1) - std::max(minY, clipY0));
+    const bool unblended = blend == ALPHABLEND && tex.opaque && (s.packedColour >> 24) == 255 && area >= kUnblendedMinArea;
+    if (unblended) renderer.SetBlend(SOLIDBLEND);
     Vertex* v = renderer.Reserve(6, tex.texture, filtered);
-    PutQuad(v, px, py, tex.u0, tex.v0, tex.u1, tex.v1, s.packedColour);
+    if (unblended) renderer.SetBlend(blend);
+    PutQuad(v, px, py, u0, v0, u1, v1, s.packedColour);
     renderer.CountQuads(1);
+    renderer.CountPixels(boxArea > 0 ? area * inside / boxArea : 0);
 }
 
 // The frame's texture, or false when there is nothing to draw.
@@ -198,7 +238,12 @@ void DrawImage(const ImagePtr& image, float x, float y, int frame) {
     const DrawState& s = S();
     const float left = -image->handle_x, top = -image->handle_y;
     TransformedQuad(tex, (image->flags & TImage::FILTERED) != 0, left, top, left + image->width,
-                    top + image->height, x, y, s.ix, s.iy, s.jx, s.jy);
+                    top + image->height, x, y, s.ix, s.iy, s.jx, s.jy, true);
+}
+
+bool ImageIsOpaque(const ImagePtr& image, int frame) {
+    TextureRef tex;
+    return FrameTexture(image, frame, tex) && tex.opaque;
 }
 
 void DrawImageRect(const ImagePtr& image, float x, float y, float w, float h, int frame) {
@@ -216,7 +261,7 @@ void DrawImageTransformed(const ImagePtr& image, int frame, float x, float y, fl
     if (!FrameTexture(image, frame, tex)) return;
     const float left = -image->handle_x, top = -image->handle_y;
     TransformedQuad(tex, (image->flags & TImage::FILTERED) != 0, left, top, left + image->width,
-                    top + image->height, x, y, ix, iy, jx, jy);
+                    top + image->height, x, y, ix, iy, jx, jy, true);
 }
 
 void TileImage(const ImagePtr& image, float x, float y, int frame) {

@@ -40,7 +40,7 @@ std::vector<uint8_t> EncodePicturePNG(const TPicture& picture);
 // Window pixel -> design space, following the letterboxing.
 void WindowToVirtual(float wx, float wy, float& vx, float& vy);
 // Draw calls and quads submitted in the previous frame (for benchmarks).
-struct RenderStats { int drawCalls = 0; int quads = 0; };
+struct RenderStats { int drawCalls = 0; int quads = 0; double pixels = 0; };
 RenderStats LastFrameStats();
 
 // ---- Drawing state (kept even with no display open) -------------------------
@@ -66,6 +66,9 @@ FontPtr DefaultFont();
 void GetTransform(float& ix, float& iy, float& jx, float& jy);
 
 // ---- Drawing ---------------------------------------------------------------
+// True when every pixel of the frame is opaque (uploads it if need be), so
+// drawing it at full alpha hides whatever lies under it.
+bool ImageIsOpaque(const ImagePtr& image, int frame = 0);
 void DrawImage(const ImagePtr& image, float x, float y, int frame = 0);
 void DrawImageRect(const ImagePtr& image, float x, float y, float w, float h, int frame = 0);
 void TileImage(const ImagePtr& image, float x = 0, float y = 0, int frame = 0);

@@ -71,6 +71,39 @@ inline void PutPremultiplied(uint8_t* out, uint32_t argb) {
 
 constexpr int kAtlasItemMax = 512;  // larger stores get a texture of their own
 
+// Whether every texel is opaque, and the box of texels that are not fully
+// transparent grown by one texel.
+void FindVisibleTexels(const uint32_t* pixels, int w, int h, TextureSlot& slot) {
+    int x0 = w, y0 = h, x1 = 0, y1 = 0;
+    bool opaque = true;
+    for (int y = 0; y < h; ++y) {
+        const uint32_t* row = pixels + static_cast<size_t>(y) * w;
+        int first = -1, last = -1;
+        for (int x = 0; x < w; ++x) {
+            const uint32_t a = row[x] >> 24;
+            opaque = opaque && a == 255;
+            if (a != 0) {
+                if (first < 0) first = x;
+                last = x;
+            }
+        }
+        if (first < 0) continue;
+        x0 = std::min(x0, first);
+        x1 = std::max(x1, last + 1);
+        y0 = std::min(y0, y);
+        y1 = y + 1;
+    }
+    slot.opaque = opaque;
+    if (x1 <= x0) {  // nothing visible at all
+        slot.visX0 = slot.visY0 = slot.visX1 = slot.visY1 = 0;
+        return;
+    }
+    slot.visX0 = std::max(x0 - 1, 0);
+    slot.visY0 = std::max(y0 - 1, 0);
+    slot.visX1 = std::min(x1 + 1, w);
+    slot.visY1 = std::min(y1 + 1, h);
+}
+
 }  // namespace
 
 Renderer& TheRenderer() {
@@ -187,6 +220,7 @@ void Renderer::SetSurface(int drawableW, int drawableH, int virtualW, int virtua
     const double scale = std::min(double(drawableW_) / virtualW_, double(drawableH_) / virtualH_);
     boxW_ = std::max(1, static_cast<int>(std::lround(virtualW_ * scale)));
     boxH_ = std::max(1, static_cast<int>(std::lround(virtualH_ * scale)));
+    pixelsPerUnit_ = (double(boxW_) / virtualW_) * (double(boxH_) / virtualH_);
     boxX_ = (drawableW_ - boxW_) / 2;
     boxY_ = (drawableH_ - boxH_) / 2;
     if (ready_) {
@@ -423,8 +457,20 @@ bool Renderer::Upload(const TPicture& picture) {
         }
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, scratch_.data());
     }
+    FindVisibleTexels(pixels, w, h, slot);
     slot.uploadedVersion = picture.StoreVersion();
     return true;
+}
+
+void Renderer::VisibleFractions(const TextureSlot& slot, const TPicture& picture, TextureRef& ref) {
+    const int w = picture.Width(), h = picture.Height();
+    if (w <= 0 || h <= 0) return;
+    const int x0 = std::clamp(slot.visX0 - picture.OffsetX(), 0, w), x1 = std::clamp(slot.visX1 - picture.OffsetX(), 0, w);
+    const int y0 = std::clamp(slot.visY0 - picture.OffsetY(), 0, h), y1 = std::clamp(slot.visY1 - picture.OffsetY(), 0, h);
+    ref.visLeft = float(x0) / float(w);
+    ref.visRight = float(std::max(x0, x1)) / float(w);
+    ref.visTop = float(y0) / float(h);
+    ref.visBottom = float(std::max(y0, y1)) / float(h);
 }
 
 void Renderer::Release(const TextureSlot& slot) {

@@ -20,6 +20,12 @@ struct TextureSlot {
     int x = 0, y = 0;        // texel of the store's pixel (0,0)
     float invW = 1, invH = 1;  // 1 / texture size
     uint64_t uploadedVersion = ~0ull;
+    // What the store's pixels allow the drawing to skip, found at upload: every
+    // texel opaque, and the texels outside [visX0, visX1) × [visY0, visY1) fully
+    // transparent (the box keeps one texel of margin, so filtering at its
+    // edge reads only transparent texels outside it).
+    bool opaque = false;
+    int visX0 = 0, visY0 = 0, visX1 = 0, visY1 = 0;
     ~TextureSlot();
 };
 
@@ -35,11 +41,16 @@ constexpr float kUntextured = -2.0f;
 struct TextureRef {
     uint32_t texture = 0;
     float u0 = 0, v0 = 0, u1 = 0, v1 = 0;
+    bool opaque = false;
+    // The part of the picture that holds visible texels, as fractions of its
+    // width and height.
+    float visLeft = 0, visTop = 0, visRight = 1, visBottom = 1;
 };
 
 struct FrameStats {
     int drawCalls = 0;
     int quads = 0;
+    double pixels = 0;  // window pixels covered by the frame's quads, overdraw counted
 };
 
 class Renderer {
@@ -76,6 +87,8 @@ public:
         ref.v0 = (slot->y + picture.OffsetY()) * slot->invH;
         ref.u1 = ref.u0 + picture.Width() * slot->invW;
         ref.v1 = ref.v0 + picture.Height() * slot->invH;
+        ref.opaque = slot->opaque;
+        VisibleFractions(*slot, picture, ref);
         return true;
     }
 
@@ -100,6 +113,9 @@ public:
         return out;
     }
     void CountQuads(int n) { stats_.quads += n; }
+    // Window pixels a quad of `area` design units covers.
+    void CountPixels(float area) { stats_.pixels += double(area) * pixelsPerUnit_; }
+    int Blend() const { return blend_; }
 
     void Flush();
     // Fills the clip rectangle (design space) with a colour, in drawing order.
@@ -118,6 +134,7 @@ public:
 private:
     static constexpr int kMaxVertices = 6 * 8192;
     bool Upload(const TPicture& picture);
+    static void VisibleFractions(const TextureSlot& slot, const TPicture& picture, TextureRef& ref);
     bool PlaceInAtlas(int w, int h, int& page, int& x, int& y);
     void ApplyScissor(int x, int y, int w, int h);
     void DeleteDeferred();
@@ -135,6 +152,7 @@ private:
     int virtualW_ = 800, virtualH_ = 600;
     int drawableW_ = 800, drawableH_ = 600;
     int boxX_ = 0, boxY_ = 0, boxW_ = 800, boxH_ = 600;  // letterbox, y from the top
+    double pixelsPerUnit_ = 1;
     int clipX_ = 0, clipY_ = 0, clipW_ = 800, clipH_ = 600;
     int blend_ = 3;
 

@@ -415,6 +415,135 @@ TEST_F(Renderer, ShapesAndAtlasImagesShareOneDrawCall) {
     }
 }
 
+// ---- What is not drawn ------------------------------------------------------------
+
+// A 32×32 picture whose outer third is fully transparent around a coloured
+// middle with soft edges.
+ImagePtr FramedPicture(int flags) {
+    auto picture = std::make_shared<TPicture>(32, 32, true);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const bool inside = x >= 11 && x < 22 && y >= 9 && y < 24;
+            const int a = inside ? (x == 11 || y == 23 ? 90 : 255) : 0;
+            picture->WritePixel(x, y, Argb(a, x * 8, 255 - y * 8, 128));
+        }
+    return ImageFromPicture(picture, flags);
+}
+
+struct Capture {
+    std::shared_ptr<TPicture> frame;
+    RenderStats stats;
+};
+
+template <typename Draw>
+Capture DrawAndCapture(Draw draw) {
+    FillBackground();
+    draw();
+    Capture c;
+    c.frame = GrabFrame();
+    Flip(0);
+    c.stats = LastFrameStats();
+    return c;
+}
+
+TEST_F(Renderer, TransparentBorderIsLeftOutWithoutChangingThePicture) {
+    struct Case {
+        const char* name;
+        int mode, flags;
+        float scale, rotation;
+        bool trimmed;
+    } cases[] = {
+        {"alpha, filtered, scaled and turned", ALPHABLEND, 2, 3.0f, 20, true},
+        {"alpha, nearest", ALPHABLEND, 0, 2.0f, 0, true},
+        {"light", LIGHTBLEND, 2, 3.0f, -35, true},
+        {"shade", SHADEBLEND, 2, 2.5f, 0, true},
+        {"mask", MASKBLEND, 0, 3.0f, 10, true},
+        {"solid writes its transparent texels too", SOLIDBLEND, 2, 3.0f, 20, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ImagePtr image = FramedPicture(c.flags);
+        auto draw = [&](bool whole) {
+            SetBlend(c.mode);
+            SetScale(c.scale, c.scale);
+            SetRotation(c.rotation);
+            // The stretched draw of the same size shows the whole picture with
+            // no border left out: the reference.
+            if (whole) DrawImage(image, 150, 120);
+            else DrawImageRect(image, 150, 120, 32, 32);
+            ResetDrawState();
+        };
+        const Capture trimmed = DrawAndCapture([&] { draw(true); });
+        const Capture reference = DrawAndCapture([&] { draw(false); });
+        int worst = 0;
+        for (int y = 40; y < 260; ++y)
+            for (int x = 40; x < 320; ++x)
+                for (int shift = 0; shift <= 16; shift += 8)
+                    worst = std::max(worst, std::abs(Channel(trimmed.frame->ReadPixel(x, y), shift) -
+                                                     Channel(reference.frame->ReadPixel(x, y), shift)));
+        EXPECT_LE(worst, 1);
+        if (c.trimmed) EXPECT_LT(trimmed.stats.pixels, reference.stats.pixels * 0.4);
+        else EXPECT_NEAR(trimmed.stats.pixels, reference.stats.pixels, 1.0);
+    }
+}
+
+TEST_F(Renderer, QuadsThatCannotShowAreNotSubmitted) {
+    const ImagePtr red = SolidImage(16, 16, 0xFFFF0000u);
+    const ImagePtr clear = SolidImage(16, 16, 0x00FF0000u);
+    struct Case {
+        const char* name;
+        int mode;
+        float alpha;
+        ImagePtr image;
+        float x;
+        int expectedQuads;
+        uint32_t expectedPixel;  // at the quad's middle
+    } cases[] = {
+        {"alpha 0 blended", ALPHABLEND, 0.0f, red, 100, 0, kBackground},
+        {"alpha 0 added", LIGHTBLEND, 0.0f, red, 100, 0, kBackground},
+        {"alpha 0 replacing still replaces", SOLIDBLEND, 0.0f, red, 100, 1, 0xFF000000u},
+        {"wholly transparent picture", ALPHABLEND, 1.0f, clear, 100, 0, kBackground},
+        {"outside the viewport", ALPHABLEND, 1.0f, red, 500, 0, kBackground},
+        {"visible", ALPHABLEND, 1.0f, red, 100, 1, 0xFFFF0000u},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Capture shot = DrawAndCapture([&] {
+            SetViewport(0, 0, 400, 300);
+            SetBlend(c.mode);
+            SetAlpha(c.alpha);
+            DrawImage(c.image, c.x, 100);
+            ResetDrawState();
+        });
+        EXPECT_EQ(shot.stats.quads, c.expectedQuads);
+        EXPECT_TRUE(SameColour(shot.frame->ReadPixel(108, 108), c.expectedPixel)) << Hex(shot.frame->ReadPixel(108, 108));
+    }
+}
+
+TEST_F(Renderer, LargeOpaquePictureCoversOrBlendsAsItsAlphaSays) {
+    // Big enough to be drawn without blending at full alpha.
+    auto picture = std::make_shared<TPicture>(200, 150, true);
+    for (int y = 0; y < 150; ++y)
+        for (int x = 0; x < 200; ++x) picture->WritePixel(x, y, Argb(255, x, y, 255 - x));
+    const ImagePtr image = ImageFromPicture(picture, 2);
+    for (const float alpha : {1.0f, 0.5f}) {
+        SCOPED_TRACE(alpha);
+        const Capture shot = DrawAndCapture([&] {
+            SetAlpha(alpha);
+            DrawImage(image, 100, 100);
+            ResetDrawState();
+        });
+        for (const auto [x, y] : {std::pair{0, 0}, {199, 0}, {57, 93}, {199, 149}}) {
+            const uint32_t texel = picture->ReadPixel(x, y);
+            const int r = Blend(ALPHABLEND, Channel(texel, 16), 100, alpha);
+            const int g = Blend(ALPHABLEND, Channel(texel, 8), 100, alpha);
+            const int b = Blend(ALPHABLEND, Channel(texel, 0), 100, alpha);
+            EXPECT_TRUE(SameColour(shot.frame->ReadPixel(100 + x, 100 + y), Argb(255, r, g, b), 1))
+                << x << "," << y << " " << Hex(shot.frame->ReadPixel(100 + x, 100 + y));
+        }
+    }
+}
+
 // ---- Display ----------------------------------------------------------------------
 
 TEST_F(Renderer, ImagesAndFontsSurviveReopeningTheDisplay) {
