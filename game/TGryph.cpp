@@ -142,6 +142,7 @@ int TGryph::Load(const std::string& song, int complexity, int replay) {
     RazogrevList.clear();
     ResetFrameClock();
     StartTime = ClockNow();
+    StepClock = GameClock;
 
     PickedStars = PickedFrets = MouseUpped = NotPickedStars = NotPickedFrets = 0;
     GryphLightNoteAlpha = GryphLightAlpha = YellowSkyAlpha = Razogrev = 0;
@@ -391,6 +392,24 @@ void TGryph::UpdateItems(float dt) {
     }
 }
 
+void TGryph::StepHighway(float dt) {
+    // A long frame (the machine stalled) is played as steps of at most one
+    // frame, so no item jumps over the catch window the catcher is waiting
+    // at. A stall of seconds still takes big steps rather than a frozen game.
+    constexpr float kStepMs = 17;
+    constexpr int kMaxSteps = 120;
+    const float target = GameClock;
+    const float span = target - StepClock;
+    const int steps = span > kStepMs ? std::min(static_cast<int>(std::ceil(span / kStepMs)), kMaxSteps) : 1;
+    for (int i = 1; i <= steps; ++i) {
+        GameClock = i == steps ? target : StepClock + span * static_cast<float>(i) / static_cast<float>(steps);
+        SongTime = static_cast<int32_t>(GameClock - static_cast<float>(StartTime));
+        SpawnItems();
+        UpdateItems(dt / static_cast<float>(steps));
+    }
+    StepClock = target;
+}
+
 void TGryph::UpdateEmitters(float dt) {
     UpdateEmitterList(Emitters, dt);
     UpdateEmitterList(EmittersBack, dt);
@@ -418,10 +437,8 @@ void TGryph::UpdateLights(float dt) {
 
 void TGryph::Update(float dt) {
     if (!MIDI) return;  // no level loaded
-    SongTime = static_cast<int32_t>(GameClock - static_cast<float>(StartTime));
+    StepHighway(dt);
     if (MIDI->notes.empty() && Items.empty()) SendPrizeEvent("notesended");
-    SpawnItems();
-    UpdateItems(dt);
     UpdateEmitters(dt);
     if (Bat) Bat->Update(dt);
     TrackMouseButton();
@@ -435,11 +452,26 @@ void TGryph::Update(float dt) {
 
 // ---------------------------------------------------------------- drawing
 
+namespace {
+
+// Whether a sky drawn at twice its size from the corner at this alpha hides
+// everything under it: the layers below need not be drawn at all.
+bool SkyCovers(const ImagePtr& sky, float alpha) {
+    return sky && alpha >= 254.5f / 255 && sky->handle_x == 0 && sky->handle_y == 0 && sky->width * 2 >= 800 &&
+           sky->height * 2 >= 600 && ImageIsOpaque(sky);
+}
+
+}  // namespace
+
 void TGryph::DrawBackground() {
     SetScale(2, 2);
-    DrawImage(IMAGE_BACK_MAIN, 0, 0);
-    SetAlpha(BlueSkyAlpha->value);
-    DrawImage(IMAGE_BACK_BLUESKY, 0, 0);
+    const bool yellowCovers = SkyCovers(IMAGE_BACK_YELLOWSKY, YellowSkyAlpha);
+    const bool blueCovers = yellowCovers || SkyCovers(IMAGE_BACK_BLUESKY, BlueSkyAlpha->value);
+    if (!blueCovers) DrawImage(IMAGE_BACK_MAIN, 0, 0);
+    if (!yellowCovers) {
+        SetAlpha(BlueSkyAlpha->value);
+        DrawImage(IMAGE_BACK_BLUESKY, 0, 0);
+    }
     SetAlpha(YellowSkyAlpha);
     DrawImage(IMAGE_BACK_YELLOWSKY, 0, 0);
     SetAlpha(1);

@@ -36,6 +36,7 @@ class TGryph : public ItemOwner {
     std::shared_ptr<TMidiFile> MIDI;          // chart; `notes` = not yet spawned
     int32_t StartTime = 0;
     int32_t SongTime = 0;                     // ms since the song started
+    float StepClock = 0;                      // GameClock when the items last moved
     int32_t ErrorTime = 0;                    // GameClock at the last miss
     int32_t PickupTime = 0;                   // GameClock at the last catch
     ItemPtr PickItem;                         // caught last
@@ -125,6 +126,7 @@ class TGryph : public ItemOwner {
 private:
     void SpawnItems();
     void UpdateItems(float dt);
+    void StepHighway(float dt);
     void UpdateEmitters(float dt);
     void TrackMouseButton();
     void UpdateRazogrev(float dt);
