@@ -146,7 +146,8 @@ bool AutoPlayer::PlayToEnd(int maxFrames) {
 // after the update, from what the frame left on screen, and its input is
 // polled by this frame's PollEvents, as a player's would be.
 void AutoPlayer::Frame() {
-    AdvanceClock(FRAME_MS);
+    const bool stall = stallEvery_ > 0 && frame_ % stallEvery_ == stallEvery_ - 1;
+    AdvanceClock(stall ? stallMs_ : FRAME_MS);
     const int32_t now = ClockMs();
     const int32_t elapsed = now - prevMs_;
     prevMs_ = now;

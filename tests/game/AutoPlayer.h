@@ -78,6 +78,13 @@ public:
     // chased either, so that no detour takes the catcher onto a note's line.
     void MissNotes(std::set<int> chartTimes) { toMiss_ = std::move(chartTimes); }
 
+    // Every `frames`-th frame takes `ms` instead of FRAME_MS, as a frame does
+    // when the machine stalls (0 = never).
+    void StallEvery(int frames, int ms) {
+        stallEvery_ = frames;
+        stallMs_ = ms;
+    }
+
     int Frames() const { return frame_; }
     const std::vector<ItemRecord>& Records() const { return done_; }
     const std::vector<MelodyRecord>& Melodies() const { return melodies_; }
@@ -153,4 +160,5 @@ private:
     int releaseFrame_ = -100;  // … and the last release
     bool buttonDown_ = false;
     std::set<int> toMiss_;
+    int stallEvery_ = 0, stallMs_ = FRAME_MS;
 };

@@ -154,6 +154,7 @@ std::set<int> NotesToLetPass(const TMidiFile& chart, int every) {
 struct PlayCase {
     int level;
     bool letNotesPass;
+    int stallMs = 0;  // a frame that long every second or so
 };
 
 std::vector<PlayCase> PlayCases() {
@@ -161,6 +162,9 @@ std::vector<PlayCase> PlayCases() {
     for (int id = 1; id <= 28; ++id) cases.push_back({id, false});
     // A slow, a middle and the fastest level once more with misses.
     for (int id : {4, 14, 28}) cases.push_back({id, true});
+    // A slow machine's stalls: a 100 ms frame now and then must cost no catch
+    // and no note, on the slowest and the fastest highway.
+    for (int id : {1, 28}) cases.push_back({id, false, 100});
     return cases;
 }
 
@@ -232,6 +236,7 @@ TEST_P(AutoPlay, EndsWithTheItemsCaughtAndTheScoreTheRulesGive) {
     ClearGameplayEvents();
     AutoPlayer player;
     player.MissNotes(letPass);
+    if (c.stallMs > 0) player.StallEvery(53, c.stallMs);
     Game->LevelInfo = level;
     ASSERT_EQ(Game->StartLevel(0), 0);
     player.Begin();
@@ -260,6 +265,15 @@ TEST_P(AutoPlay, EndsWithTheItemsCaughtAndTheScoreTheRulesGive) {
     EXPECT_EQ(prizes("melodycomplete"), static_cast<int>(expected.melodies.size()));
     EXPECT_EQ(prizes("melodyfail"), 0);
 
+    EXPECT_EQ(Game->Points, stat->Notes + stat->Frets + stat->Stars + stat->Melodies);
+    if (c.stallMs > 0) {
+        // The player sees the highway only between frames, so where inside a
+        // stalled frame an item was caught, and what that paid, is the game's
+        // to know; that none was lost is checked above.
+        Game->StopGame(0);
+        return;
+    }
+
     EXPECT_TRUE(player.MeterMismatch().empty()) << player.MeterMismatch();
     int wrongItems = 0;
     for (const AutoPlayer::ItemRecord& r : player.Records()) {
@@ -281,7 +295,6 @@ TEST_P(AutoPlay, EndsWithTheItemsCaughtAndTheScoreTheRulesGive) {
     }
     EXPECT_EQ(wrongItems, 0);
     EXPECT_EQ(Game->Points, player.ExpectedPoints(expected.melodies));
-    EXPECT_EQ(Game->Points, stat->Notes + stat->Frets + stat->Stars + stat->Melodies);
 
     Game->StopGame(0);
 }
@@ -289,7 +302,8 @@ TEST_P(AutoPlay, EndsWithTheItemsCaughtAndTheScoreTheRulesGive) {
 INSTANTIATE_TEST_SUITE_P(EveryLevel, AutoPlay, ::testing::ValuesIn(PlayCases()),
                          [](const ::testing::TestParamInfo<PlayCase>& info) {
                              return "Level" + std::to_string(info.param.level) +
-                                    (info.param.letNotesPass ? "_LettingNotesPass" : "");
+                                    (info.param.letNotesPass ? "_LettingNotesPass" : "") +
+                                    (info.param.stallMs > 0 ? "_WithStalls" : "");
                          });
 
 // The table of cases above must cover the level table as built.
