@@ -81,6 +81,7 @@ int TApp::Init() {
     TOptions::LoadOptions();
     TraceOptions();
     if (!OpenGameDisplay()) return QuitExitCode();
+    ResManager->PrepareLoaded();
     CentreWindow();
     LoadUserList();
     SetMouseVisible(0);
@@ -89,6 +90,7 @@ int TApp::Init() {
     if (QuitRequested()) return QuitExitCode();
     ShowSplash(IMAGE_ZAR_SPLASH2);
     ShowSplash(IMAGE_ZAR_SPLASH1);
+    ReleaseSplashes();
     if (PathKind(PLAY_SHORTCUT) != 1) {
         Notify(CORRUPT_FILES_TEXT, false);
         RequestQuit(0);
@@ -115,6 +117,13 @@ void TApp::CreateGame() {
     game->Resize(0, 0, SCREEN_W, SCREEN_H);
     WidgetManager->AddWidget(game);
     game->SetHided(1);
+}
+
+void TApp::ReleaseSplashes() {
+    IMAGE_ZAR_SPLASH1.reset();
+    IMAGE_ZAR_SPLASH2.reset();
+    for (const char* id : {"IMAGE_ZAR_SPLASH1", "IMAGE_ZAR_SPLASH2"})
+        if (ResPtr entry = ResManager->GetRes(id)) entry->UnLoad();
 }
 
 int TApp::ShowSplash(const ImagePtr& image) {
