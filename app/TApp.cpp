@@ -88,6 +88,9 @@ int TApp::Init() {
     ResManager->LoadScope("ZAR");
     FetchZarGroup();
     if (QuitRequested()) return QuitExitCode();
+    // Start-up's loads leave freed decoding buffers behind that malloc would
+    // keep for the rest of the run (a level's load is left alone: it waits).
+    ReturnFreedMemory();
     ShowSplash(IMAGE_ZAR_SPLASH2);
     ShowSplash(IMAGE_ZAR_SPLASH1);
     ReleaseSplashes();
@@ -101,6 +104,7 @@ int TApp::Init() {
     SetMouseVisible(1);
     CreateMainMenu();
     CreateGame();
+    ReturnFreedMemory();
     return 0;
 }
 

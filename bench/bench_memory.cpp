@@ -36,6 +36,7 @@
 #include "media/Clock.h"
 #include "media/Graphics.h"
 #include "media/Input.h"
+#include "media/System.h"
 #include "progress/TOptions.h"
 #include "progress/UserFile.h"
 #include "screens/TMainMenu.h"
@@ -192,6 +193,7 @@ int main(int argc, char** argv) {
     LoadUserList();
     ResManager->LoadScope("ZAR");
     FetchZarGroup();
+    ReturnFreedMemory();
     ShowSplashFrames(IMAGE_ZAR_SPLASH2, 30);
     Report("splash");
 
@@ -199,6 +201,7 @@ int main(int argc, char** argv) {
     LoadMenuAndGryph();
     TApp::CreateMainMenu();
     TApp::CreateGame();
+    ReturnFreedMemory();
     TApp::ChooseFirstScreen(TApp::START_MODE_MENU, 1);
     TApp::EnterLoop();
     Frames(60);

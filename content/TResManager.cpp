@@ -209,8 +209,6 @@ void TResManager::LoadScope(const std::string& scope) {
         r->Load();
         PrepareEntry(*r);
     }
-    // Decoding leaves freed buffers behind that malloc would otherwise keep.
-    ReturnFreedMemory();
 }
 
 void TResManager::PrepareLoaded() {
