@@ -81,14 +81,19 @@ int TApp::Init() {
     TOptions::LoadOptions();
     TraceOptions();
     if (!OpenGameDisplay()) return QuitExitCode();
+    ResManager->PrepareLoaded();
     CentreWindow();
     LoadUserList();
     SetMouseVisible(0);
     ResManager->LoadScope("ZAR");
     FetchZarGroup();
     if (QuitRequested()) return QuitExitCode();
+    // Start-up's loads leave freed decoding buffers behind that malloc would
+    // keep for the rest of the run (a level's load is left alone: it waits).
+    ReturnFreedMemory();
     ShowSplash(IMAGE_ZAR_SPLASH2);
     ShowSplash(IMAGE_ZAR_SPLASH1);
+    ReleaseSplashes();
     if (PathKind(PLAY_SHORTCUT) != 1) {
         Notify(CORRUPT_FILES_TEXT, false);
         RequestQuit(0);
@@ -99,6 +104,7 @@ int TApp::Init() {
     SetMouseVisible(1);
     CreateMainMenu();
     CreateGame();
+    ReturnFreedMemory();
     return 0;
 }
 
@@ -115,6 +121,13 @@ void TApp::CreateGame() {
     game->Resize(0, 0, SCREEN_W, SCREEN_H);
     WidgetManager->AddWidget(game);
     game->SetHided(1);
+}
+
+void TApp::ReleaseSplashes() {
+    IMAGE_ZAR_SPLASH1.reset();
+    IMAGE_ZAR_SPLASH2.reset();
+    for (const char* id : {"IMAGE_ZAR_SPLASH1", "IMAGE_ZAR_SPLASH2"})
+        if (ResPtr entry = ResManager->GetRes(id)) entry->UnLoad();
 }
 
 int TApp::ShowSplash(const ImagePtr& image) {

@@ -23,6 +23,8 @@ public:
     static int Run(int mode, int level);
     // One splash image faded in, held and faded out: four seconds, not skippable.
     static int ShowSplash(const ImagePtr& image);
+    // The splashes are shown once, at start: their pictures go afterwards.
+    static void ReleaseSplashes();
     // Opens "play.url" and asks for the program to end with exit code 0; the
     // main loop ends after the current frame.
     static void Terminate();

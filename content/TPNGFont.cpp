@@ -54,6 +54,8 @@ bool TPNGFont::LoadPNGFont(const std::string& path) {
         if (table) table->Close();
         return false;
     }
+    // Before the glyphs are cut: the source reproduces the atlas as read.
+    if (atlas) atlas->SetSource([path] { return LoadPicture(path + ".png"); });
     const bool ok = LoadFrom(atlas, *table, path);
     table->Close();
     return ok;

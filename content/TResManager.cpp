@@ -88,41 +88,50 @@ void TRes::SetImage(ImagePtr image) {
     kind = ResKind::Image;
 }
 
+namespace {
+
+// The reads behind an image entry, kept apart from the entry so the pictures
+// can be read the same way again once their main-memory copy was let go.
+ImagePtr ReadImage(const std::string& file, const std::string& mask) {
+    const std::string companion = Companion(file);
+    if (ResourceExists(companion)) return LoadImageWithMask(file, companion);
+    if (!PathExtension(mask).empty()) return LoadImageWithMask(file, mask);
+    StreamPtr stream = OpenResource(file);
+    return stream ? LoadImage(*stream, TImage::FILTERED) : nullptr;
+}
+
+ImagePtr ReadAnimImage(const std::string& file, int frameWidth, int frameHeight, int frames) {
+    const std::string companion = Companion(file);
+    if (ResourceExists(companion)) return LoadAnimImageWithMask(file, companion, frameWidth, frameHeight, 0, frames);
+    StreamPtr stream = OpenResource(file);
+    return stream ? LoadImageStrip(*stream, frameWidth, frameHeight, 0, frames, -1) : nullptr;
+}
+
+}  // namespace
+
 void TResImage::Load() {
-    const std::string companion = Companion(FileName);
-    ImagePtr image;
-    if (ResourceExists(companion)) {
-        image = LoadImageWithMask(FileName, companion);
-    } else if (!PathExtension(mask).empty()) {
-        image = LoadImageWithMask(FileName, mask);
-    } else {
-        StreamPtr stream = OpenResource(FileName);
-        if (stream) image = LoadImage(*stream, TImage::FILTERED);
-    }
+    ImagePtr image = ReadImage(FileName, mask);
     if (!image) {
         data.reset();
         kind = ResKind::None;
         if (Optional == 0) Fatal(FileName);
         return;
     }
+    SetImageSource(image, [file = FileName, mask = mask] { return ReadImage(file, mask); });
     SetImage(image);
 }
 
 void TResAnimImage::Load() {
-    const std::string companion = Companion(FileName);
-    ImagePtr image;
-    if (ResourceExists(companion)) {
-        image = LoadAnimImageWithMask(FileName, companion, FrameWidth, FrameHeight, 0, FramesNum);
-    } else {
-        StreamPtr stream = OpenResource(FileName);
-        if (stream) image = LoadImageStrip(*stream, FrameWidth, FrameHeight, 0, FramesNum, -1);
-    }
+    ImagePtr image = ReadAnimImage(FileName, FrameWidth, FrameHeight, FramesNum);
     if (!image) {
         data.reset();
         kind = ResKind::None;
         Fatal(FileName);
         return;
     }
+    SetImageSource(image, [file = FileName, w = FrameWidth, h = FrameHeight, n = FramesNum] {
+        return ReadAnimImage(file, w, h, n);
+    });
     SetImage(image);
 }
 
@@ -198,7 +207,20 @@ void TResManager::LoadScope(const std::string& scope) {
         LoadingPos += step;
         if (DrawLoading) DrawLoading(LoadingPos);
         r->Load();
+        PrepareEntry(*r);
     }
+}
+
+void TResManager::PrepareLoaded() {
+    for (const ResPtr& r : Resources)
+        if (r->data) PrepareEntry(*r);
+}
+
+void TResManager::PrepareEntry(const TRes& entry) {
+    if (ImagePtr image = entry.AsImage()) PrepareImage(image);
+    if (FontPtr font = entry.AsFont())
+        for (const GlyphPtr& glyph : font->glyphs)
+            if (glyph) PrepareImage(glyph->_image);
 }
 
 void TResManager::UnLoadScope(const std::string& scope) {

@@ -96,6 +96,10 @@ public:
     void ResAddData(const std::string& file, const std::string& name, const ResPtr& res, const std::string& scope);
     void LoadScope(const std::string& scope);
     void UnLoadScope(const std::string& scope);
+    // Puts the pictures of every loaded entry on the GPU (see PrepareImage):
+    // for what was loaded before the display opened. Entries loaded while it
+    // is open are prepared as they load.
+    void PrepareLoaded();
     std::shared_ptr<void> GetData(const std::string& name);
     ResPtr GetRes(const std::string& name);
     ResPtr ResLoadImage(const std::string& file, const std::string& name, const std::string& scope, int midhandle,
@@ -116,6 +120,7 @@ public:
 
 private:
     const TRes* FindLoaded(const std::string& lowerName) const;
+    static void PrepareEntry(const TRes& entry);
 };
 
 // The one resource manager of the program.

@@ -175,6 +175,18 @@ RenderStats LastFrameStats() {
     return RenderStats{stats.drawCalls, stats.quads, stats.pixels};
 }
 
+TextureStats TextureMemory() {
+    const auto& renderer = TheRenderer();
+    TextureStats stats;
+    int64_t placed = 0, own = 0;
+    renderer.TextureUse(stats.atlasPages, placed, stats.ownTextures, own);
+    const int64_t side = renderer.AtlasSize();
+    stats.atlasBytes = int64_t(stats.atlasPages) * side * side * 4;
+    stats.atlasPlacedBytes = placed * 4;
+    stats.ownBytes = own * 4;
+    return stats;
+}
+
 PicturePtr GrabFrame() {
     auto& renderer = TheRenderer();
     std::vector<uint32_t> window;

@@ -349,3 +349,11 @@ int TextWidth(const std::string& text) {
 }
 
 int TextHeight(const std::string&) { return GetFont()->height(); }
+
+void PrepareImage(const ImagePtr& image) {
+    auto& renderer = TheRenderer();
+    if (!image || !DisplayIsOpen()) return;
+    TextureRef ref;
+    for (const PicturePtr& frame : image->frames)
+        if (frame && frame->PixelsHeld() && frame->PixelsReproducible()) renderer.Resolve(*frame, ref);
+}

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,16 @@ void WindowToVirtual(float wx, float wy, float& vx, float& vy);
 // Draw calls and quads submitted in the previous frame (for benchmarks).
 struct RenderStats { int drawCalls = 0; int quads = 0; double pixels = 0; };
 RenderStats LastFrameStats();
+// Textures the renderer holds (for benchmarks): shared atlas pages, the bytes
+// of them pictures occupy, and the pictures too large for a page.
+struct TextureStats {
+    int atlasPages = 0;
+    int64_t atlasBytes = 0;
+    int64_t atlasPlacedBytes = 0;
+    int ownTextures = 0;
+    int64_t ownBytes = 0;
+};
+TextureStats TextureMemory();
 
 // ---- Drawing state (kept even with no display open) -------------------------
 void SetColor(int r, int g, int b);
@@ -98,9 +109,17 @@ ImagePtr ImageStripFromPicture(const PicturePtr& picture, int cellW, int cellH, 
 ImagePtr CreateImage(int width, int height, int frames = 1, int flags = -1);
 PicturePtr LockImage(const ImagePtr& image, int frame = 0);
 void UnlockImage(const ImagePtr& image, int frame = 0);
+// Puts the image's pictures on the GPU now, while the display is open, so
+// those with a source hold no main-memory copy from the start (and the first
+// frame that shows them uploads nothing). Does nothing without a display.
+void PrepareImage(const ImagePtr& image);
 void SetImageHandle(const ImagePtr& image, float x, float y);
 void CentreImageHandle(const ImagePtr& image);
 void SetMaskColor(const ImagePtr& image, int r, int g, int b);
+// Gives every picture of `image` a source (see TPicture::SetSource):
+// `reload` makes the same image again from the game's files, or null. Once
+// drawn, such an image holds its pixels on the GPU only.
+void SetImageSource(const ImagePtr& image, std::function<ImagePtr()> reload);
 
 // TrueType font rasterised at `size` pixels (Latin-1 glyphs); style bit 1 =
 // bold, bit 2 = italic. Null on failure.

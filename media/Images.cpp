@@ -150,3 +150,19 @@ void SetMaskColor(const ImagePtr& image, int r, int g, int b) {
     for (const PicturePtr& frame : image->frames)
         if (frame) ApplyMask(*frame, r, g, b);
 }
+
+void SetImageSource(const ImagePtr& image, std::function<ImagePtr()> reload) {
+    if (!image || !reload) return;
+    const auto shared = std::make_shared<std::function<ImagePtr()>>(std::move(reload));
+    const void* last = nullptr;
+    for (size_t i = 0; i < image->frames.size(); ++i) {
+        const PicturePtr& frame = image->frames[i];
+        // Frames cut from one picture share its store: one source is enough.
+        if (!frame || frame->StoreId() == last) continue;
+        last = frame->StoreId();
+        frame->SetSource([shared, i]() -> PicturePtr {
+            ImagePtr again = (*shared)();
+            return again && i < again->frames.size() ? again->frames[i] : nullptr;
+        });
+    }
+}

@@ -70,6 +70,11 @@ inline void PutPremultiplied(uint8_t* out, uint32_t argb) {
 }
 
 constexpr int kAtlasItemMax = 512;  // larger stores get a texture of their own
+// A page is allocated (and, by a software driver, cleared) whole however
+// little of it is used: pages of 2048² (16 MB) left one of the two the menu
+// needs mostly empty; 1024² pages (4 MB) waste at most a part of the last one.
+constexpr int kAtlasPageMax = 1024;
+constexpr GLuint64 kFrameWaitNs = 1000000000;  // a driver that never finishes must not hang the game
 
 // Whether every texel is opaque, and the box of texels that are not fully
 // transparent grown by one texel.
@@ -172,7 +177,7 @@ bool Renderer::Start(int virtualW, int virtualH) {
 
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    atlasSize_ = std::min(2048, std::max(maxSize, 256));
+    atlasSize_ = std::min(kAtlasPageMax, std::max(maxSize, 256));
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -198,6 +203,9 @@ void Renderer::Stop() {
     for (Page& page : pages_) glDeleteTextures(1, &page.texture);
     pages_.clear();
     DeleteDeferred();
+    DeleteFences();
+    ownTextures_ = 0;
+    ownTexels_ = 0;
     glDeleteTextures(1, &whiteTexture_);
     glDeleteSamplers(2, samplers_);
     glDeleteBuffers(1, &vbo_);
@@ -331,6 +339,24 @@ void Renderer::EndFrame() {
     lastStats_ = stats_;
     stats_ = FrameStats{};
     DeleteDeferred();
+    if (!ready_) return;
+    // A window system's swap keeps the game at most a frame or two ahead of
+    // the driver; an off-screen surface's does not, and a software driver
+    // then queues frame after frame (over a megabyte each) while the game
+    // runs ahead. Two frames in flight is what double buffering allows.
+    frameFences_.push_back(glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0));
+    glFlush();
+    if (frameFences_.size() > 2) {
+        GLsync oldest = static_cast<GLsync>(frameFences_.front());
+        glClientWaitSync(oldest, GL_SYNC_FLUSH_COMMANDS_BIT, kFrameWaitNs);
+        glDeleteSync(oldest);
+        frameFences_.erase(frameFences_.begin());
+    }
+}
+
+void Renderer::DeleteFences() {
+    for (void* fence : frameFences_) glDeleteSync(static_cast<GLsync>(fence));
+    frameFences_.clear();
 }
 
 void Renderer::DeleteDeferred() {
@@ -403,6 +429,8 @@ bool Renderer::Upload(const TPicture& picture) {
     if (fresh) {
         auto slot = std::make_shared<TextureSlot>();
         slot->generation = generation_;
+        slot->w = w;
+        slot->h = h;
         const bool small = w <= kAtlasItemMax && h <= kAtlasItemMax && w + 2 <= atlasSize_ && h + 2 <= atlasSize_;
         int page = -1, ax = 0, ay = 0;
         if (small && PlaceInAtlas(w + 2, h + 2, page, ax, ay)) {
@@ -411,6 +439,7 @@ bool Renderer::Upload(const TPicture& picture) {
             slot->x = ax + 1;  // one texel of gutter on every side
             slot->y = ay + 1;
             slot->invW = slot->invH = 1.0f / atlasSize_;
+            pages_[page].placedTexels += int64_t(w) * h;
         } else {
             GLint maxSize = 0;
             glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
@@ -424,6 +453,8 @@ bool Renderer::Upload(const TPicture& picture) {
             slot->texture = texture;
             slot->invW = 1.0f / w;
             slot->invH = 1.0f / h;
+            ++ownTextures_;
+            ownTexels_ += int64_t(w) * h;
         }
         slotRef = std::move(slot);
     }
@@ -459,6 +490,9 @@ bool Renderer::Upload(const TPicture& picture) {
     }
     FindVisibleTexels(pixels, w, h, slot);
     slot.uploadedVersion = picture.StoreVersion();
+    // The texture now holds the pixels; a picture read from the game's files
+    // can read them again when it needs them (a reopened display, a lock).
+    picture.DropPixels();
     return true;
 }
 
@@ -477,6 +511,7 @@ void Renderer::Release(const TextureSlot& slot) {
     if (slot.generation != generation_ || !ready_) return;
     if (slot.page >= 0 && slot.page < static_cast<int>(pages_.size())) {
         Page& page = pages_[slot.page];
+        page.placedTexels -= int64_t(slot.w) * slot.h;
         if (--page.live == 0) {
             // Every picture on the page is gone: start packing it afresh. The
             // open batch may still show the dead pictures, so it goes first.
@@ -487,7 +522,17 @@ void Renderer::Release(const TextureSlot& slot) {
     } else if (slot.page < 0 && slot.texture) {
         // The open batch may still use it; delete once the frame is out.
         deferredDeletes_.push_back(slot.texture);
+        --ownTextures_;
+        ownTexels_ -= int64_t(slot.w) * slot.h;
     }
+}
+
+void Renderer::TextureUse(int& pages, int64_t& placedTexels, int& own, int64_t& ownTexels) const {
+    pages = static_cast<int>(pages_.size());
+    placedTexels = 0;
+    for (const Page& page : pages_) placedTexels += page.placedTexels;
+    own = ownTextures_;
+    ownTexels = ownTexels_;
 }
 
 }  // namespace media_detail

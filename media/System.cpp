@@ -2,6 +2,7 @@
 
 #include <SDL2/SDL.h>
 #include <fcntl.h>
+#include <malloc.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -143,3 +144,9 @@ void SetAppTitle(const std::string& t) {
 const std::string& AppTitle() { return title; }
 void SetNotifyBoxesEnabled(bool enabled) { boxesEnabled = enabled; }
 const std::string& LastOpenedURL() { return lastOpened; }
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__)
+    malloc_trim(0);
+#endif
+}

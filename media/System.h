@@ -20,3 +20,7 @@ const std::string& AppTitle();
 void SetNotifyBoxesEnabled(bool enabled);
 // What OpenURL last handed to the opener (for tests), empty when nothing.
 const std::string& LastOpenedURL();
+// Gives the memory malloc keeps after a large load (the decoded pictures and
+// the files read to make them) back to the system, so the process does not
+// keep the load's peak for the rest of its life.
+void ReturnFreedMemory();

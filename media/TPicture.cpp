@@ -14,15 +14,45 @@ TPicture::TPicture(int width, int height, bool hasAlpha)
     height_ = height;
 }
 
+std::vector<uint32_t>& TPicture::Pixels() const {
+    Store& store = *store_;
+    const size_t count = static_cast<size_t>(store.width) * static_cast<size_t>(store.height);
+    if (store.pixels.size() == count) return store.pixels;
+    std::shared_ptr<TPicture> again = store.source ? store.source() : nullptr;
+    if (again && again->store_->width == store.width && again->store_->height == store.height &&
+        again->store_->pixels.size() == count) {
+        store.pixels = std::move(again->store_->pixels);
+    } else {
+        // The source is gone (a file changed or vanished under the game):
+        // transparent pixels of the right size rather than a read out of bounds.
+        store.pixels.assign(count, 0u);
+    }
+    return store.pixels;
+}
+
+void TPicture::SetSource(Source source) {
+    store_->source = std::move(source);
+    store_->sourceVersion = store_->version;
+}
+
+bool TPicture::PixelsReproducible() const {
+    return store_->source && store_->version == store_->sourceVersion;
+}
+
+void TPicture::DropPixels() const {
+    if (!PixelsReproducible() || store_->pixels.empty()) return;
+    std::vector<uint32_t>().swap(store_->pixels);
+}
+
 uint32_t TPicture::ReadPixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
-    return store_->pixels[static_cast<size_t>(y + offsetY_) * static_cast<size_t>(store_->width) +
+    return Pixels()[static_cast<size_t>(y + offsetY_) * static_cast<size_t>(store_->width) +
                           static_cast<size_t>(x + offsetX_)];
 }
 
 void TPicture::WritePixel(int x, int y, uint32_t argb) {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return;
-    store_->pixels[static_cast<size_t>(y + offsetY_) * static_cast<size_t>(store_->width) +
+    Pixels()[static_cast<size_t>(y + offsetY_) * static_cast<size_t>(store_->width) +
                    static_cast<size_t>(x + offsetX_)] = argb;
     ++store_->version;
 }
@@ -43,7 +73,7 @@ std::shared_ptr<TPicture> TPicture::Window(int x, int y, int w, int h) const {
 std::shared_ptr<TPicture> TPicture::Clone() const {
     auto copy = std::make_shared<TPicture>(width_, height_, store_->hasAlpha);
     for (int y = 0; y < height_; ++y) {
-        const uint32_t* src = store_->pixels.data() +
+        const uint32_t* src = Pixels().data() +
                               static_cast<size_t>(y + offsetY_) * static_cast<size_t>(store_->width) + offsetX_;
         std::copy(src, src + width_, copy->store_->pixels.data() + static_cast<size_t>(y) * width_);
     }

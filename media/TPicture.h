@@ -1,5 +1,7 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -33,8 +35,21 @@ public:
     int OffsetY() const { return offsetY_; }
     int StoreWidth() const { return store_->width; }
     int StoreHeight() const { return store_->height; }
-    const uint32_t* StorePixels() const { return store_->pixels.data(); }
-    uint32_t* StorePixels() { return store_->pixels.data(); }
+    // Bytes of main memory the shared store's pixels take (0 while dropped).
+    size_t StoreBytes() const { return store_->pixels.capacity() * sizeof(uint32_t); }
+    const uint32_t* StorePixels() const { return Pixels().data(); }
+    uint32_t* StorePixels() { return Pixels().data(); }
+
+    // Makes a picture whose store has this store's size and present pixels
+    // (a cell of a strip made again will do); null when the source can no
+    // longer be read.
+    using Source = std::function<std::shared_ptr<TPicture>()>;
+    void SetSource(Source source);
+    // True when the pixels may be dropped: a source reproduces them.
+    bool PixelsReproducible() const;
+    // Lets the main-memory pixels go when a source can bring them back.
+    void DropPixels() const;
+    bool PixelsHeld() const { return !store_->pixels.empty(); }
     // Identity of the shared store, so the renderer can share one texture.
     const void* StoreId() const { return store_.get(); }
     // Bumped by every write, so a cached texture knows it is stale.
@@ -50,8 +65,12 @@ private:
         uint64_t version = 0;
         std::vector<uint32_t> pixels;
         std::shared_ptr<media_detail::TextureSlot> slot;
+        Source source;
+        uint64_t sourceVersion = 0;  // the version the source reproduces
     };
     TPicture() = default;
+    // The store's pixels, decoded again first when they were dropped.
+    std::vector<uint32_t>& Pixels() const;
     std::shared_ptr<Store> store_;
     int offsetX_ = 0, offsetY_ = 0, width_ = 0, height_ = 0;
 };

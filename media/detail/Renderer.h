@@ -18,6 +18,7 @@ struct TextureSlot {
     uint32_t texture = 0;
     int page = -1;           // atlas page index, −1 for an own texture
     int x = 0, y = 0;        // texel of the store's pixel (0,0)
+    int w = 0, h = 0;        // the store's size in texels
     float invW = 1, invH = 1;  // 1 / texture size
     uint64_t uploadedVersion = ~0ull;
     // What the store's pixels allow the drawing to skip, found at upload: every
@@ -122,9 +123,13 @@ public:
     void ClearClip(float r, float g, float b);
     // Fills the whole window, bars included.
     void ClearWindow(float r, float g, float b);
-    // Ends the frame's bookkeeping after presenting.
+    // Ends the frame's bookkeeping after presenting; waits while the driver
+    // still has the frame before the previous one to draw.
     void EndFrame();
     FrameStats LastStats() const { return lastStats_; }
+    // Atlas pages, texels pictures occupy on them, own textures and their texels.
+    void TextureUse(int& pages, int64_t& placedTexels, int& own, int64_t& ownTexels) const;
+    int AtlasSize() const { return atlasSize_; }
     // Window pixels of the letterboxed design area, top row first, 0xAARRGGBB.
     bool ReadLetterbox(std::vector<uint32_t>& pixels, int& w, int& h);
 
@@ -138,12 +143,14 @@ private:
     bool PlaceInAtlas(int w, int h, int& page, int& x, int& y);
     void ApplyScissor(int x, int y, int w, int h);
     void DeleteDeferred();
+    void DeleteFences();
 
     struct Shelf { int y, height, used; };
     struct Page {
         uint32_t texture = 0;
         int live = 0;
         int top = 0;
+        int64_t placedTexels = 0;
         std::vector<Shelf> shelves;
     };
 
@@ -172,6 +179,10 @@ private:
     int atlasSize_ = 2048;
     std::vector<Page> pages_;
     std::vector<uint32_t> deferredDeletes_;
+    // One fence per frame still queued in the driver, oldest first.
+    std::vector<void*> frameFences_;
+    int ownTextures_ = 0;
+    int64_t ownTexels_ = 0;
     std::vector<uint8_t> scratch_;
 
     FrameStats stats_, lastStats_;

@@ -570,6 +570,130 @@ TEST_F(Renderer, ImagesAndFontsSurviveReopeningTheDisplay) {
     EXPECT_TRUE(SameColour(after->ReadPixel(12, 12), 0xFFFF0000u));
 }
 
+// ---- Pictures held on the GPU only -----------------------------------------------
+
+// PNG bytes standing for a file of the game, and how often they were read.
+struct CountedFile {
+    std::vector<uint8_t> png;
+    int reads = 0;
+};
+
+// The two-cell strip read from `file`, with that read as its source.
+ImagePtr StripWithSource(const std::shared_ptr<CountedFile>& file) {
+    auto read = [file]() -> ImagePtr {
+        ++file->reads;
+        StreamPtr stream = OpenMemory(file->png);
+        return LoadImageStrip(*stream, 4, 4, 0, 2, -1);
+    };
+    ImagePtr image = read();
+    file->reads = 0;
+    SetImageSource(image, read);
+    return image;
+}
+
+std::shared_ptr<CountedFile> FileOf(const PicturePtr& picture) {
+    auto file = std::make_shared<CountedFile>();
+    file->png = EncodePicturePNG(*picture);
+    return file;
+}
+
+void ReopenDisplay() {
+    CloseDisplay();
+    ASSERT_TRUE(OpenDisplay(800, 600, 0, 60));
+    SetVirtualResolution(800, 600);
+    ResetDrawState();
+}
+
+PicturePtr DrawBothCells(const ImagePtr& strip) {
+    FillBackground();
+    DrawImage(strip, 10, 10, 0);
+    DrawImage(strip, 20, 10, 1);
+    return GrabFrame();
+}
+
+int Differing(const PicturePtr& a, const PicturePtr& b) {
+    int n = 0;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 40; ++x) n += a->ReadPixel(x, y) != b->ReadPixel(x, y);
+    return n;
+}
+
+TEST_F(Renderer, DrawnPictureWithASourceIsReadAgainWhenItsPixelsAreWanted) {
+    struct Case { const char* name; bool withAlpha; uint32_t cell0Top; };
+    // Without alpha the strip is a masked copy (black hidden); with alpha the decoded picture itself.
+    const Case cases[] = {{"24-bit, masked copy", false, 0x00000000u}, {"32-bit", true, 0xFF000000u}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto file = FileOf(TwoCellPicture(c.withAlpha));
+        ImagePtr strip = StripWithSource(file);
+        ASSERT_TRUE(strip);
+        const PicturePtr before = DrawBothCells(strip);
+        EXPECT_FALSE(strip->frames[0]->PixelsHeld()) << "uploaded: the main-memory copy goes";
+        EXPECT_EQ(strip->frames[0]->StoreBytes(), 0u);
+        EXPECT_EQ(file->reads, 0);
+        // A lock reads the pixels again, as they were.
+        const PicturePtr cell1 = LockImage(strip, 1);
+        EXPECT_EQ(cell1->ReadPixel(1, 1), 0xFF00FF00u);
+        EXPECT_EQ(LockImage(strip, 0)->ReadPixel(1, 0), c.cell0Top);
+        EXPECT_EQ(file->reads, 1);
+        EXPECT_TRUE(cell1->PixelsHeld());
+        // Twice reopened: once with the pixels held after the lock, once read again for the upload.
+        for (int round = 0; round < 2; ++round) {
+            ReopenDisplay();
+            const PicturePtr after = DrawBothCells(strip);
+            ASSERT_TRUE(before && after);
+            EXPECT_EQ(Differing(before, after), 0) << "round " << round;
+            EXPECT_FALSE(strip->frames[1]->PixelsHeld());
+        }
+        EXPECT_EQ(file->reads, 2);
+    }
+}
+
+TEST_F(Renderer, PictureWrittenAfterItsSourceKeepsItsPixels) {
+    auto file = FileOf(TwoCellPicture(true));
+    ImagePtr strip = StripWithSource(file);
+    ASSERT_TRUE(strip);
+    DrawBothCells(strip);
+    PicturePtr cell = LockImage(strip, 1);
+    cell->WritePixel(2, 2, 0xFF0000FFu);
+    UnlockImage(strip, 1);
+    const PicturePtr written = DrawBothCells(strip);
+    EXPECT_TRUE(SameColour(written->ReadPixel(22, 12), 0xFF0000FFu));
+    EXPECT_TRUE(cell->PixelsHeld()) << "the source no longer gives these pixels";
+    ReopenDisplay();
+    const PicturePtr after = DrawBothCells(strip);
+    EXPECT_EQ(Differing(written, after), 0);
+    EXPECT_EQ(file->reads, 1);
+}
+
+TEST_F(Renderer, MaskColourChangedAfterThePixelsWentIsAppliedToThePictureReadAgain) {
+    auto file = FileOf(TwoCellPicture(false));
+    ImagePtr strip = StripWithSource(file);
+    ASSERT_TRUE(strip);
+    DrawBothCells(strip);
+    ASSERT_FALSE(strip->frames[0]->PixelsHeld());
+    SetMaskColor(strip, 255, 0, 0);
+    const PicturePtr frame = DrawBothCells(strip);
+    EXPECT_TRUE(SameColour(frame->ReadPixel(11, 10), 0xFF000000u)) << "black no longer masked";
+    EXPECT_TRUE(SameColour(frame->ReadPixel(11, 11), kBackground)) << "red is masked now";
+    EXPECT_TRUE(SameColour(frame->ReadPixel(21, 11), 0xFF00FF00u));
+}
+
+TEST_F(Renderer, SourceThatCannotBeReadAgainGivesTransparentPixels) {
+    auto file = FileOf(TwoCellPicture(true));
+    ImagePtr strip = StripWithSource(file);
+    ASSERT_TRUE(strip);
+    DrawBothCells(strip);
+    file->png.resize(10);  // the file was damaged under the game
+    const PicturePtr cell = LockImage(strip, 0);
+    EXPECT_EQ(cell->ReadPixel(1, 1), 0u);
+    EXPECT_EQ(cell->ReadPixel(3, 3), 0u);
+    EXPECT_EQ(cell->StoreBytes(), size_t(8 * 4 * 4));
+    ReopenDisplay();
+    const PicturePtr after = DrawBothCells(strip);
+    EXPECT_TRUE(SameColour(after->ReadPixel(11, 11), kBackground));
+}
+
 TEST_F(Renderer, DesignSpaceIsLetterboxedIntoTheWindow) {
     // 400×200 design space in an 800×600 window: scale 2, bars of 100 above and below.
     SetVirtualResolution(400, 200);
