@@ -16,7 +16,12 @@ source "$here/xvfb-display.sh"
 [ -x "$build/game/totem-riff" ] || { echo "no built game in $build/game"; exit 1; }
 
 work="$(mktemp -d)"
-cleanup() { stop_xvfb; rm -rf "$work"; }
+cleanup() {
+  local status=$?
+  stop_xvfb
+  rm -rf "$work"
+  exit $status
+}
 trap cleanup EXIT
 fresh_game_dir "$build/game" "$work/game"
 

@@ -21,10 +21,13 @@ fi
 
 work="$(mktemp -d)"
 game_pid=""
+# The figures' status stands: the game ended here by a signal is no failure.
 cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null && wait "$game_pid" 2>/dev/null
+  local status=$?
+  if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null; wait "$game_pid" 2>/dev/null || true; fi
   stop_xvfb
   rm -rf "$work"
+  exit $status
 }
 trap cleanup EXIT
 fresh_game_dir "$build/game" "$work/game"
