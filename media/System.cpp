@@ -157,6 +157,12 @@ double ProcessAgeMs() {
     return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startMs;
 }
 
+double ProcessCpuMs() {
+    timespec used{};
+    if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0) return -1;
+    return double(used.tv_sec) * 1000.0 + double(used.tv_nsec) / 1e6;
+}
+
 void SetAppTitle(const std::string& t) {
     title = t;
     if (SDL_Window* w = media_detail::CurrentWindow()) SDL_SetWindowTitle(w, title.c_str());

@@ -25,24 +25,27 @@ cleanup() {
 trap cleanup EXIT
 fresh_game_dir "$build/game" "$work/game"
 
-# runs <label> <moment> <env...>: the game started $runs times, the figures summed up.
+# measure <label> <moment> <env...>: the game started $runs times; median and
+# worst of the elapsed figure and of the processor time beside it.
 measure() {
-  local label="$1" moment="$2" line figures=()
+  local label="$1" moment="$2" line lines=()
   shift 2
   for ((i = 0; i < runs; ++i)); do
     rm -f "$work/game/User.dat" "$work/game/options.dat"
     line=$(cd "$work/game" && env "$@" SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 \
              ./totem-riff --window --quit-after "$moment" 2>/dev/null | grep '^cold start:' || true)
     [ -n "$line" ] || { echo "$label: the game wrote no cold start line"; return 1; }
-    figures+=("$(sed -E 's/^cold start: [a-z ]+ ([0-9.]+) ms.*/\1/' <<<"$line")")
+    lines+=("$line")
   done
-  printf '%s\n' "${figures[@]}" | sort -n | awk -v label="$label" -v last="$line" '
-    { v[NR] = $1 }
+  printf '%s\n' "${lines[@]}" | sed -E 's/^cold start: [a-z ]+ ([0-9.]+) ms .*, cpu ([0-9.]+) ms.*/\1 \2/' | awk -v label="$label" '
+    function median(a, n,   m) { m = n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2; return m }
+    function sorted(a, n,   i, j, t) { for (i = 2; i <= n; ++i) for (j = i; j > 1 && a[j - 1] > a[j]; --j) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t } }
+    { wall[NR] = $1; cpu[NR] = $2 }
     END {
-      median = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-      printf "%-34s median %7.1f ms, worst %7.1f ms (%d runs)\n", label, median, v[NR], NR
-      print "  last: " last
+      sorted(wall, NR); sorted(cpu, NR)
+      printf "%-34s median %7.1f ms, worst %7.1f ms; cpu median %7.1f ms, worst %7.1f ms (%d runs)\n", label, median(wall, NR), wall[NR], median(cpu, NR), cpu[NR], NR
     }'
+  echo "  last: ${lines[-1]}"
 }
 
 echo "== cold start (goals: first splash frame <= 300 ms, menu ready <= 1000 ms of work)"
