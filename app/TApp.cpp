@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "app/ColdStart.h"
 #include "app/Globals.h"
 #include "app/ScreenTrace.h"
 #include "app/TWinRect.h"
@@ -55,15 +56,17 @@ void TraceOptions() {
 
 // One phase of a splash: draws until `phaseMs` have passed since the phase
 // began; the end is tested before each frame, so a phase may draw nothing.
+// A player cannot skip it, but a quit already asked for ends it.
 template <typename AlphaAt>
 void SplashPhase(const ImagePtr& image, int phaseMs, bool clear, AlphaAt alphaAt) {
     const int32_t t0 = ClockMs();
-    for (int32_t now = ClockMs(); now < t0 + phaseMs; now = ClockMs()) {
+    for (int32_t now = ClockMs(); now < t0 + phaseMs && !QuitRequested(); now = ClockMs()) {
         if (clear) Cls();
         SetAlpha(alphaAt(float(now - t0)));
         DrawImageRect(image, 0, 0, SCREEN_W, SCREEN_H, 0);
         PollEvents();
         Flip(-1);
+        ColdStart::SplashFramePresented();
         // A driven clock only moves when told; let a splash still take its time.
         if (ClockIsDriven()) AdvanceClock(1000 / WINDOW_HZ);
     }
@@ -94,6 +97,8 @@ int TApp::Init() {
     ShowSplash(IMAGE_ZAR_SPLASH2);
     ShowSplash(IMAGE_ZAR_SPLASH1);
     ReleaseSplashes();
+    ColdStart::SplashesEnded();
+    if (QuitRequested()) return QuitExitCode();
     if (PathKind(PLAY_SHORTCUT) != 1) {
         Notify(CORRUPT_FILES_TEXT, false);
         RequestQuit(0);
@@ -182,6 +187,7 @@ void TApp::RunFrame() {
     if (beforePresent_) beforePresent_();
     Flip(1);
     ScreenTrace::AfterFrame();
+    ColdStart::LoopFramePresented();
 }
 
 void TApp::UpdateFrame() {

@@ -1,18 +1,23 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/ColdStart.h"
 #include "app/Globals.h"
 #include "app/TApp.h"
 #include "core/QuitRequest.h"
 #include "game/PlayTrace.h"
 #include "game/TAutoPlay.h"
+#include "media/Graphics.h"
 
 // "totem-riff --level N" starts level N directly; Escape then quits.
 // "--trace" writes what play does on standard output (see PlayTrace).
 // "--window" opens a window whatever the options say (the saved choice is
 // kept), for a desktop where full screen misbehaves and for tests.
 // "--autoplay", for tests only: levels play themselves, fast (see TAutoPlay).
+// "--fps" writes the frames shown each second and the worst frame time.
+// "--quit-after splash|menu" times the start and ends there (see ColdStart).
 int main(int argc, char** argv) {
+    ColdStart::MainEntered();
     int mode = TApp::START_MODE_MENU;
     int level = 1;
     bool autoplay = false;
@@ -26,6 +31,10 @@ int main(int argc, char** argv) {
             TApp::ForceWindow = true;
         } else if (std::strcmp(argv[i], "--autoplay") == 0) {
             autoplay = true;
+        } else if (std::strcmp(argv[i], "--fps") == 0) {
+            SetFrameRateLog(true);
+        } else if (std::strcmp(argv[i], "--quit-after") == 0 && i + 1 < argc) {
+            ColdStart::QuitAfter(argv[++i]);
         }
     }
     // Before the globals: their timers start on the clock the option drives.

@@ -148,5 +148,6 @@ int LoadingBarX(int emptyWidth);
 int LoadingBarReveal(int fullWidth, float percent);
 // Draws one loading-screen frame at `percent` without presenting it.
 void DrawLoadingFrame(float percent);
-// The progress callback: draws the frame, polls events and presents it.
+// The progress callback: draws the frame, polls events and presents it, at
+// most one frame every few hundredths of a second but always at 100 %.
 void DrawLoadingScreen(float percent);

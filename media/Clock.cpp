@@ -4,18 +4,30 @@
 #include <random>
 #include <utility>
 
+#include "media/detail/FineClock.h"
+
 namespace {
 bool driven = false;
 int32_t drivenMs = 0;
 std::mt19937 generator(12345u);
 
+const auto& ClockStart() {
+    static const auto start = std::chrono::steady_clock::now();
+    return start;
+}
+
 int32_t RealMs() {
     using namespace std::chrono;
-    static const auto start = steady_clock::now();
     // Start well above zero: callers use 0 as "not started yet".
-    return int32_t(duration_cast<milliseconds>(steady_clock::now() - start).count()) + 1000;
+    return int32_t(duration_cast<milliseconds>(steady_clock::now() - ClockStart()).count()) + 1000;
 }
 }  // namespace
+
+double media_detail::FineClockMs() {
+    if (driven) return drivenMs;
+    using namespace std::chrono;
+    return duration<double, std::milli>(steady_clock::now() - ClockStart()).count() + 1000.0;
+}
 
 int32_t ClockMs() { return driven ? drivenMs : RealMs(); }
 

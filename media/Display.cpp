@@ -5,10 +5,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
+#include <string>
 
 #include "media/Graphics.h"
 #include "media/System.h"
+#include "media/TFrameMeter.h"
 #include "media/detail/DrawState.h"
+#include "media/detail/FineClock.h"
 #include "media/detail/Renderer.h"
 #include "media/detail/SdlWindow.h"
 
@@ -27,6 +31,8 @@ struct Display {
 };
 
 Display display;
+// Present only with "--fps": the count of frames shown.
+std::unique_ptr<TFrameMeter> frameMeter;
 
 void UpdateSurface() {
     int dw = display.width, dh = display.height;
@@ -161,6 +167,10 @@ void Flip(int sync) {
     SetSwapInterval(sync == 1 ? 1 : 0);
     if (sync < 0) PaceToRefreshRate();
     SDL_GL_SwapWindow(display.window);
+    // Measured right after the swap: the time a player sees between pictures,
+    // pacing and the driver's own waits included.
+    if (frameMeter)
+        for (const std::string& line : frameMeter->Presented(media_detail::FineClockMs())) PrintLine(line);
     renderer.EndFrame();
     // The window may have changed size (full screen settling on the desktop).
     int dw = 0, dh = 0;
@@ -169,6 +179,8 @@ void Flip(int sync) {
     // Bars outside the design area stay black; the game clears its own area.
     renderer.ClearWindow(0, 0, 0);
 }
+
+void SetFrameRateLog(bool on) { frameMeter = on ? std::make_unique<TFrameMeter>() : nullptr; }
 
 RenderStats LastFrameStats() {
     const auto stats = TheRenderer().LastStats();

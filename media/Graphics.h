@@ -32,6 +32,10 @@ void SetClsColor(int r, int g, int b);
 // sync 1 waits for the vertical retrace, 0 does not, −1 paces to the rate
 // asked for when the display was opened.
 void Flip(int sync);
+// "--fps": once a second a line on standard output with the frames presented
+// in that second and the longest time between two presents (see TFrameMeter).
+// Off by default; switching it on starts the count afresh.
+void SetFrameRateLog(bool on);
 // Reads the frame last drawn (before Flip) in design-space pixels.
 PicturePtr GrabFrame();
 // Saves a picture as PNG; false on failure.

@@ -2,6 +2,7 @@
 // result instead of messages.
 #include <png.h>
 
+#include <bit>
 #include <cstring>
 
 #include "media/detail/PictureCodecs.h"
@@ -38,7 +39,7 @@ struct ReadJob {
     png_structp png = nullptr;
     png_infop info = nullptr;
     MemoryReader reader{};
-    std::vector<uint8_t> rgba;
+    PicturePtr picture;
     std::vector<png_bytep> rows;
     ~ReadJob() {
         if (png) png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
@@ -63,6 +64,10 @@ bool ReadHeader(ReadJob& job, png_uint_32& width, png_uint_32& height, bool& has
     if (bitDepth == 16) png_set_strip_16(job.png);
     if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(job.png);
     if (!hasAlpha) png_set_filler(job.png, 0xFF, PNG_FILLER_AFTER);
+    // Blue, green, red, alpha in memory is 0xAARRGGBB in a little-endian word:
+    // libpng writes the picture's own pixels, with no copy to convert.
+    static_assert(std::endian::native == std::endian::little, "pixels are decoded as little-endian words");
+    png_set_bgr(job.png);
     png_set_interlace_handling(job.png);
     png_read_update_info(job.png, job.info);
     return png_get_rowbytes(job.png, job.info) == static_cast<png_size_t>(width) * 4;
@@ -91,17 +96,13 @@ PicturePtr DecodePNG(const uint8_t* data, size_t size) {
     bool hasAlpha = false;
     if (!ReadHeader(job, width, height, hasAlpha)) return nullptr;
     if (!PictureSizeAcceptable(width, height)) return nullptr;
-    job.rgba.resize(static_cast<size_t>(width) * height * 4);
+    job.picture = std::make_shared<TPicture>(static_cast<int>(width), static_cast<int>(height), hasAlpha);
+    auto* pixels = reinterpret_cast<png_bytep>(job.picture->StorePixels());
     job.rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y) job.rows[y] = job.rgba.data() + static_cast<size_t>(y) * width * 4;
+    for (png_uint_32 y = 0; y < height; ++y) job.rows[y] = pixels + static_cast<size_t>(y) * width * 4;
+    // A file that fails half way yields nothing, not half a picture.
     if (!ReadRows(job)) return nullptr;
-
-    auto picture = std::make_shared<TPicture>(static_cast<int>(width), static_cast<int>(height), hasAlpha);
-    uint32_t* out = picture->StorePixels();
-    const uint8_t* in = job.rgba.data();
-    for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n; ++i, in += 4)
-        out[i] = (uint32_t(in[3]) << 24) | (uint32_t(in[0]) << 16) | (uint32_t(in[1]) << 8) | in[2];
-    return picture;
+    return job.picture;
 }
 
 namespace {

@@ -13,7 +13,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 
 #include "media/Files.h"
 #include "media/TStream.h"
@@ -134,6 +137,31 @@ void PrintLine(const std::string& text) {
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
+}
+
+double ProcessAgeMs() {
+    std::ifstream file("/proc/self/stat");
+    std::string stat;
+    if (!std::getline(file, stat)) return -1;
+    // The program's name, in brackets, may hold spaces: count fields after it.
+    const size_t nameEnd = stat.rfind(')');
+    if (nameEnd == std::string::npos) return -1;
+    std::istringstream fields(stat.substr(nameEnd + 1));
+    // The start time is the 22nd field; the name was the 2nd.
+    std::string field;
+    for (int i = 3; i <= 22; ++i)
+        if (!(fields >> field)) return -1;
+    const long ticksPerSecond = sysconf(_SC_CLK_TCK);
+    timespec now{};
+    if (ticksPerSecond <= 0 || clock_gettime(CLOCK_BOOTTIME, &now) != 0) return -1;
+    const double startMs = std::strtod(field.c_str(), nullptr) * 1000.0 / double(ticksPerSecond);
+    return double(now.tv_sec) * 1000.0 + double(now.tv_nsec) / 1e6 - startMs;
+}
+
+double ProcessCpuMs() {
+    timespec used{};
+    if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0) return -1;
+    return double(used.tv_sec) * 1000.0 + double(used.tv_nsec) / 1e6;
 }
 
 void SetAppTitle(const std::string& t) {

@@ -13,6 +13,15 @@ void Notify(const std::string& text, bool serious = false);
 void OpenURL(const std::string& target);
 // One line on standard output: the game's only log.
 void PrintLine(const std::string& text);
+// Real milliseconds since this process was started by the system, read from
+// the process's start time in /proc/self/stat against the boot-time clock;
+// the start is kept in whole clock ticks, so the age may read up to one tick
+// (10 ms) long. -1 where the system does not say. Measures start-up, whatever clock the game itself runs on.
+double ProcessAgeMs();
+// Processor time this process has used so far, all its threads together, in
+// milliseconds: on a shared machine, the work a start-up takes whatever else
+// runs; -1 where the system does not say.
+double ProcessCpuMs();
 // Sets the window caption and message-box title.
 void SetAppTitle(const std::string& title);
 const std::string& AppTitle();

@@ -144,6 +144,23 @@ TEST(Splash, FadesInHoldsAndFadesOutOverFourSeconds) {
     CloseDisplay();
 }
 
+// A player cannot skip a splash, but a quit already asked for (the start-up
+// timing's, a fatal error's) ends it before another frame is drawn.
+TEST(Splash, AQuitAskedForEndsItWithoutAFrame) {
+    if (!OpenDisplay(800, 600, 0, 85)) GTEST_SKIP() << "no display";
+    SetVirtualResolution(800, 600);
+    auto image = CreateImage(8, 8, 1, 0);
+    UseDrivenClock(1000);
+    ClearQuitRequest();
+    RequestQuit(0);
+    TApp::ShowSplash(image);
+    EXPECT_EQ(ClockMs(), 1000) << "the driven clock moves once per splash frame";
+    EXPECT_FLOAT_EQ(GetAlpha(), 1.0f);
+    ClearQuitRequest();
+    UseRealClock();
+    CloseDisplay();
+}
+
 // Whatever ends the program only asks for it; the loop finishes the frame and
 // Run hands the code back, so main returns it from one place.
 TEST(Shutdown, QuitRequestsEndTheLoopWithTheirCode) {

@@ -332,6 +332,83 @@ TEST(PictureCodecs, PngRoundTripKeepsPixelsAndAlphaChannel) {
     for (const Case& c : cases) ExpectPixels(PngFixture(c.alpha, c.w, c.h), Decode(PngFixture(c.alpha, c.w, c.h).data, PngFixture(c.alpha, c.w, c.h).data.size()));
 }
 
+// A PNG file written here byte by byte (stored deflate blocks), for the colour
+// types the game's own encoder never writes.
+struct PngSpec {
+    int width, height, bitDepth, colorType;
+    Bytes samples;  // rows of packed samples, without the filter bytes
+    Bytes palette;  // PLTE: r, g, b per entry
+    Bytes trns;     // tRNS as it stands in the file
+};
+
+Bytes HandMadePng(const PngSpec& s) {
+    auto be32 = [](Bytes& out, uint32_t v) {
+        for (int shift = 24; shift >= 0; shift -= 8) out.push_back(uint8_t(v >> shift));
+    };
+    auto crc = [](const Bytes& data, size_t from) {
+        uint32_t c = 0xFFFFFFFFu;
+        for (size_t i = from; i < data.size(); ++i) {
+            c ^= data[i];
+            for (int k = 0; k < 8; ++k) c = (c >> 1) ^ (0xEDB88320u & (0u - (c & 1u)));
+        }
+        return c ^ 0xFFFFFFFFu;
+    };
+    Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    auto chunk = [&](const char* type, const Bytes& body) {
+        be32(png, uint32_t(body.size()));
+        const size_t from = png.size();
+        png.insert(png.end(), type, type + 4);
+        png.insert(png.end(), body.begin(), body.end());
+        be32(png, crc(png, from));
+    };
+    Bytes header;
+    be32(header, uint32_t(s.width));
+    be32(header, uint32_t(s.height));
+    header.insert(header.end(), {uint8_t(s.bitDepth), uint8_t(s.colorType), 0, 0, 0});
+    chunk("IHDR", header);
+    if (!s.palette.empty()) chunk("PLTE", s.palette);
+    if (!s.trns.empty()) chunk("tRNS", s.trns);
+    const size_t rowBytes = s.samples.size() / size_t(s.height);
+    Bytes raw;
+    for (int y = 0; y < s.height; ++y) {
+        raw.push_back(0);  // no filter
+        raw.insert(raw.end(), s.samples.begin() + ptrdiff_t(y * rowBytes), s.samples.begin() + ptrdiff_t((y + 1) * rowBytes));
+    }
+    Bytes z = {0x78, 0x01, 0x01, uint8_t(raw.size()), uint8_t(raw.size() >> 8), uint8_t(~raw.size()),
+               uint8_t(~raw.size() >> 8)};
+    z.insert(z.end(), raw.begin(), raw.end());
+    uint32_t a = 1, b = 0;
+    for (uint8_t v : raw) {
+        a = (a + v) % 65521;
+        b = (b + a) % 65521;
+    }
+    be32(z, (b << 16) | a);
+    chunk("IDAT", z);
+    chunk("IEND", {});
+    return png;
+}
+
+TEST(PictureCodecs, PngColourTypesDecodeToTheirPixels) {
+    const std::vector<std::pair<Fixture, PngSpec>> cases = {
+        {{"8-bit grey", {}, 3, 2, false, {0xFF000000, 0xFF808080, 0xFFFFFFFF, 0xFF121212, 0xFF343434, 0xFF565656}},
+         {3, 2, 8, 0, {0x00, 0x80, 0xFF, 0x12, 0x34, 0x56}, {}, {}}},
+        {{"2-bit grey", {}, 4, 1, false, {0xFF000000, 0xFF555555, 0xFFAAAAAA, 0xFFFFFFFF}},
+         {4, 1, 2, 0, {0b00011011}, {}, {}}},
+        {{"grey with alpha", {}, 2, 1, true, {0x80101010, 0x00FFFFFF}},
+         {2, 1, 8, 4, {0x10, 0x80, 0xFF, 0x00}, {}, {}}},
+        {{"palette with transparency", {}, 3, 1, true, {0x00112233, 0x80445566, 0xFF778899}},
+         {3, 1, 8, 3, {0, 1, 2}, {0x11, 0x22, 0x33, 0x44, 0x55, 0x66, 0x77, 0x88, 0x99}, {0x00, 0x80}}},
+        {{"16-bit colour", {}, 2, 1, false, {0xFF12ABFF, 0xFF0080FF}},
+         {2, 1, 16, 2, {0x12, 0x34, 0xAB, 0xCD, 0xFF, 0x00, 0x00, 0x00, 0x80, 0x00, 0xFF, 0xFF}, {}, {}}},
+        {{"colour with a transparent key", {}, 2, 1, true, {0x00102030, 0xFF405060}},
+         {2, 1, 8, 2, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60}, {}, {0, 0x10, 0, 0x20, 0, 0x30}}},
+    };
+    for (const auto& [fixture, spec] : cases) {
+        const Bytes png = HandMadePng(spec);
+        ExpectPixels(fixture, Decode(png, png.size()));
+    }
+}
+
 TEST(PictureCodecs, PngOfAWindowHoldsOnlyTheWindow) {
     auto picture = std::make_shared<TPicture>(6, 6, true);
     picture->WritePixel(2, 3, 0xFF112233u);
