@@ -160,7 +160,9 @@ void Flip(int sync) {
     renderer.Flush();
     SetSwapInterval(sync == 1 ? 1 : 0);
     if (sync < 0) PaceToRefreshRate();
+    const int64_t swapStart = media_detail::ThreadCpuNanos();
     SDL_GL_SwapWindow(display.window);
+    renderer.AddDriverTime(media_detail::ThreadCpuNanos() - swapStart);
     renderer.EndFrame();
     // The window may have changed size (full screen settling on the desktop).
     int dw = 0, dh = 0;
@@ -172,7 +174,7 @@ void Flip(int sync) {
 
 RenderStats LastFrameStats() {
     const auto stats = TheRenderer().LastStats();
-    return RenderStats{stats.drawCalls, stats.quads};
+    return RenderStats{stats.drawCalls, stats.quads, stats.driverMs};
 }
 
 PicturePtr GrabFrame() {

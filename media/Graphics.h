@@ -39,8 +39,10 @@ bool SavePicturePNG(const TPicture& picture, const std::string& path);
 std::vector<uint8_t> EncodePicturePNG(const TPicture& picture);
 // Window pixel -> design space, following the letterboxing.
 void WindowToVirtual(float wx, float wy, float& vx, float& vy);
-// Draw calls and quads submitted in the previous frame (for benchmarks).
-struct RenderStats { int drawCalls = 0; int quads = 0; };
+// Draw calls and quads submitted in the previous frame, and the thread CPU
+// time the GL driver took for them (for benchmarks: the frame's CPU time less
+// driverMs is our own code's).
+struct RenderStats { int drawCalls = 0; int quads = 0; double driverMs = 0; };
 RenderStats LastFrameStats();
 
 // ---- Drawing state (kept even with no display open) -------------------------
