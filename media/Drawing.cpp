@@ -33,14 +33,16 @@ namespace {
 
 DrawState& S() { return media_detail::State(); }
 
+// lround of a float in [0, 255] without the library call: the sum is exact in
+// double, so truncating it rounds halves away from zero just as lround does.
+inline uint32_t RoundColour(float x) { return static_cast<uint32_t>(static_cast<double>(x) + 0.5); }
+
 void PackColour() {
     DrawState& s = S();
-    const float a = std::clamp(s.alpha, 0.0f, 1.0f);
-    auto channel = [a](int c) {
-        return static_cast<uint32_t>(std::lround(std::clamp(c, 0, 255) * a));
-    };
-    s.packedColour = channel(s.r) | (channel(s.g) << 8) | (channel(s.b) << 16) |
-                     (static_cast<uint32_t>(std::lround(a * 255.0f)) << 24);
+    // A NaN alpha packs to all zeros, as it always did.
+    const float a = s.alpha >= 0.0f ? std::min(s.alpha, 1.0f) : 0.0f;
+    auto channel = [a](int c) { return RoundColour(static_cast<float>(std::clamp(c, 0, 255)) * a); };
+    s.packedColour = channel(s.r) | (channel(s.g) << 8) | (channel(s.b) << 16) | (RoundColour(a * 255.0f) << 24);
 }
 
 // The sine and cosine are worked out only when the rotation changes: effects
