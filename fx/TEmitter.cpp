@@ -21,7 +21,7 @@ EmitterPtr TEmitter::Create(float x, float y, EffectPtr effect, int drawUnder) {
 
 void TEmitter::Restart(float nx, float ny, EffectPtr effect, int drawUnder) {
     // Idle slots keep their storage (trail emitters included) for reuse.
-    for (size_t i = 0; i < live_; ++i) pool_[i].DropChild();
+    for (size_t i = 0; i < live_; ++i) pool_[i]->DropChild();
     live_ = 0;
     Config = std::move(effect);
     x = oldX = nx;
@@ -76,7 +76,7 @@ void TEmitter::Update(float dt) {
     // slots move past the live range and wait there for reuse.
     size_t w = 0;
     for (size_t i = 0; i < live_; ++i) {
-        TParticle& p = pool_[i];
+        TParticle& p = *pool_[i];
         p.Update(dt);
         bool keep = true;
         if (p.TimeStart + p.Lifetime < ClockMs()) {
@@ -99,8 +99,8 @@ void TEmitter::Update(float dt) {
 
 void TEmitter::Spawn() {
     const TEffect& cfg = *Config;
-    if (live_ == pool_.size()) pool_.emplace_back();
-    TParticle& p = pool_[live_];
+    if (live_ == pool_.size()) pool_.push_back(std::make_unique<TParticle>());
+    TParticle& p = *pool_[live_];
     p.Reset();
     auto rnd = [](const FloatRange& r) { return RandomFloat(r[0], r[1]); };
 
@@ -162,7 +162,7 @@ void TEmitter::Draw() {
     PushDrawState();
     const int remembered = GetBlend();
     for (size_t i = 0; i < live_; ++i) {
-        TParticle& p = pool_[i];
+        TParticle& p = *pool_[i];
         if (p.Glowing) {
             if (remembered != LIGHTBLEND && GetBlend() != LIGHTBLEND) SetBlend(LIGHTBLEND);
             p.Draw();
@@ -172,7 +172,7 @@ void TEmitter::Draw() {
     }
     const int blend = Config ? Config->Blend : ALPHABLEND;
     for (size_t i = 0; i < live_; ++i) {
-        TParticle& p = pool_[i];
+        TParticle& p = *pool_[i];
         if (p.ToDraw) {
             if (GetBlend() != blend) SetBlend(blend);
             p.Draw();

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <memory>
 #include <vector>
 
 #include "core/TObject.h"
@@ -43,13 +44,15 @@ class TEmitter : public TObject {
 
     // Live particles, oldest first.
     size_t ParticleCount() const { return live_; }
-    TParticle& ParticleAt(size_t i) { return pool_[i]; }
-    const TParticle& ParticleAt(size_t i) const { return pool_[i]; }
+    TParticle& ParticleAt(size_t i) { return *pool_[i]; }
+    const TParticle& ParticleAt(size_t i) const { return *pool_[i]; }
     // Slots ever made (live + idle); stays put once the effect is steady.
     size_t PoolSize() const { return pool_.size(); }
 
 private:
     void Spawn();
-    std::vector<TParticle> pool_;  // [0, live_) live in order; the rest idle
+    // [0, live_) live in order; the rest idle. Held by pointer so that closing
+    // the gap an expired particle leaves moves pointers, not whole particles.
+    std::vector<std::unique_ptr<TParticle>> pool_;
     size_t live_ = 0;
 };

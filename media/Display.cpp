@@ -166,7 +166,9 @@ void Flip(int sync) {
     renderer.Flush();
     SetSwapInterval(sync == 1 ? 1 : 0);
     if (sync < 0) PaceToRefreshRate();
+    const int64_t swapStart = media_detail::ThreadCpuNanos();
     SDL_GL_SwapWindow(display.window);
+    renderer.AddDriverTime(media_detail::ThreadCpuNanos() - swapStart);
     // Measured right after the swap: the time a player sees between pictures,
     // pacing and the driver's own waits included.
     if (frameMeter)
@@ -184,7 +186,7 @@ void SetFrameRateLog(bool on) { frameMeter = on ? std::make_unique<TFrameMeter>(
 
 RenderStats LastFrameStats() {
     const auto stats = TheRenderer().LastStats();
-    return RenderStats{stats.drawCalls, stats.quads, stats.pixels};
+    return RenderStats{stats.drawCalls, stats.quads, stats.pixels, stats.driverMs};
 }
 
 TextureStats TextureMemory() {

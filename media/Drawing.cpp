@@ -33,35 +33,49 @@ namespace {
 
 DrawState& S() { return media_detail::State(); }
 
+// lround of a float in [0, 255] without the library call: the sum is exact in
+// double, so truncating it rounds halves away from zero just as lround does.
+inline uint32_t RoundColour(float x) { return static_cast<uint32_t>(static_cast<double>(x) + 0.5); }
+
 void PackColour() {
     DrawState& s = S();
-    const float a = std::clamp(s.alpha, 0.0f, 1.0f);
-    auto channel = [a](int c) {
-        return static_cast<uint32_t>(std::lround(std::clamp(c, 0, 255) * a));
-    };
-    s.packedColour = channel(s.r) | (channel(s.g) << 8) | (channel(s.b) << 16) |
-                     (static_cast<uint32_t>(std::lround(a * 255.0f)) << 24);
+    // A NaN alpha packs to all zeros, as it always did.
+    const float a = s.alpha >= 0.0f ? std::min(s.alpha, 1.0f) : 0.0f;
+    auto channel = [a](int c) { return RoundColour(static_cast<float>(std::clamp(c, 0, 255)) * a); };
+    s.packedColour = channel(s.r) | (channel(s.g) << 8) | (channel(s.b) << 16) | (RoundColour(a * 255.0f) << 24);
+}
+
+// The sine and cosine are worked out only when the rotation changes: effects
+// set the scale for every particle and put the rotation back to 0 after each.
+void UpdateTurn() {
+    DrawState& s = S();
+    if (s.rotation == 0.0f) {
+        s.cosR = 1.0f;
+        s.sinR = 0.0f;
+        return;
+    }
+    const double radians = s.rotation * std::numbers::pi / 180.0;
+    s.cosR = static_cast<float>(std::cos(radians));
+    s.sinR = static_cast<float>(std::sin(radians));
 }
 
 void UpdateMatrix() {
     DrawState& s = S();
-    const double radians = s.rotation * std::numbers::pi / 180.0;
-    const float c = static_cast<float>(std::cos(radians)), n = static_cast<float>(std::sin(radians));
+    const float c = s.cosR, n = s.sinR;
     s.ix = c * s.scaleX;
     s.iy = -n * s.scaleY;
     s.jx = n * s.scaleX;
     s.jy = c * s.scaleY;
 }
 
-// Two triangles for the quad p0 p1 p2 p3 (clockwise from the top-left).
+// The quad p0 p1 p2 p3 (clockwise from the top-left); the renderer's index
+// list makes it two triangles.
 inline void PutQuad(Vertex* v, const float* px, const float* py, float u0, float v0, float u1, float v1,
                     uint32_t colour) {
     v[0] = {px[0], py[0], u0, v0, colour};
     v[1] = {px[1], py[1], u1, v0, colour};
     v[2] = {px[2], py[2], u1, v1, colour};
-    v[3] = {px[0], py[0], u0, v0, colour};
-    v[4] = {px[2], py[2], u1, v1, colour};
-    v[5] = {px[3], py[3], u0, v1, colour};
+    v[3] = {px[3], py[3], u0, v1, colour};
 }
 
 // Whether a quad in this blend mode and colour leaves the destination as it
@@ -102,18 +116,17 @@ void TransformedQuad(const TextureRef& tex, bool filtered, float left, float top
                          left * ix + bottom * iy + X};
     const float py[4] = {left * jx + top * jy + Y, right * jx + top * jy + Y, right * jx + bottom * jy + Y,
                          left * jx + bottom * jy + Y};
-    // Nothing of a quad wholly outside the clip rectangle can show.
     const float minX = std::min({px[0], px[1], px[2], px[3]}), maxX = std::max({px[0], px[1], px[2], px[3]});
     const float minY = std::min({py[0], py[1], py[2], py[3]}), maxY = std::max({py[0], py[1], py[2], py[3]});
     const float clipX0 = float(s.viewX), clipY0 = float(s.viewY);
     const float clipX1 = clipX0 + float(s.viewW), clipY1 = clipY0 + float(s.viewH);
-    if (maxX <= clipX0 || minX >= clipX1 || maxY <= clipY0 || minY >= clipY1) return;
+    if (renderer.OutsideClip(minX, minY, maxX, maxY)) return;
     const float area = std::abs((px[1] - px[0]) * (py[3] - py[0]) - (py[1] - py[0]) * (px[3] - px[0]));
     const float boxArea = (maxX - minX) * (maxY - minY);
     const float inside = (std::min(maxX, clipX1) - std::max(minX, clipX0)) * (std::min(maxY, clipY1) - std::max(minY, clipY0));
     const bool unblended = blend == ALPHABLEND && tex.opaque && (s.packedColour >> 24) == 255 && area >= kUnblendedMinArea;
     if (unblended) renderer.SetBlend(SOLIDBLEND);
-    Vertex* v = renderer.Reserve(6, tex.texture, filtered);
+    Vertex* v = renderer.Reserve(4, tex.texture, filtered);
     if (unblended) renderer.SetBlend(blend);
     PutQuad(v, px, py, u0, v0, u1, v1, s.packedColour);
     renderer.CountQuads(1);
@@ -181,7 +194,11 @@ void GetViewport(int& x, int& y, int& w, int& h) {
 }
 
 void SetRotation(float degrees) {
-    S().rotation = degrees;
+    DrawState& s = S();
+    if (degrees != s.rotation) {
+        s.rotation = degrees;
+        UpdateTurn();
+    }
     UpdateMatrix();
 }
 
@@ -310,7 +327,7 @@ void DrawLine(float x1, float y1, float x2, float y2) {
     const float px[4] = {ax - dx + nx, bx + dx + nx, bx + dx - nx, ax - dx - nx};
     const float py[4] = {ay - dy + ny, by + dy + ny, by + dy - ny, ay - dy - ny};
     const float u = media_detail::kUntextured;
-    PutQuad(renderer.Reserve(6, 0, false), px, py, u, u, u, u, s.packedColour);
+    PutQuad(renderer.Reserve(4, 0, false), px, py, u, u, u, u, s.packedColour);
     renderer.CountQuads(1);
 }
 
@@ -321,11 +338,14 @@ void DrawPoly(const std::vector<float>& xy) {
     const DrawState& s = S();
     const float u = media_detail::kUntextured;
     const float x0 = xy[0] + s.originX, y0 = xy[1] + s.originY;
+    // A fan, one triangle per quad: the last corner repeats, so the quad's
+    // second triangle has no area and lights nothing.
     for (size_t i = 1; i + 1 < points; ++i) {
-        Vertex* v = renderer.Reserve(3, 0, false);
+        Vertex* v = renderer.Reserve(4, 0, false);
         v[0] = {x0, y0, u, u, s.packedColour};
         v[1] = {xy[2 * i] + s.originX, xy[2 * i + 1] + s.originY, u, u, s.packedColour};
         v[2] = {xy[2 * i + 2] + s.originX, xy[2 * i + 3] + s.originY, u, u, s.packedColour};
+        v[3] = v[2];
     }
     renderer.CountQuads(1);
 }

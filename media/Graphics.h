@@ -44,8 +44,10 @@ bool SavePicturePNG(const TPicture& picture, const std::string& path);
 std::vector<uint8_t> EncodePicturePNG(const TPicture& picture);
 // Window pixel -> design space, following the letterboxing.
 void WindowToVirtual(float wx, float wy, float& vx, float& vy);
-// Draw calls and quads submitted in the previous frame (for benchmarks).
-struct RenderStats { int drawCalls = 0; int quads = 0; double pixels = 0; };
+// Draw calls and quads submitted in the previous frame, the window pixels they
+// covered, and the thread CPU time the GL driver took for them (for
+// benchmarks: the frame's CPU time less driverMs is our own code's).
+struct RenderStats { int drawCalls = 0; int quads = 0; double pixels = 0; double driverMs = 0; };
 RenderStats LastFrameStats();
 // Textures the renderer holds (for benchmarks): shared atlas pages, the bytes
 // of them pictures occupy, and the pictures too large for a page.

@@ -11,6 +11,7 @@ struct DrawState {
     float alpha = 1.0f;
     int blend = 3;
     float rotation = 0.0f, scaleX = 1.0f, scaleY = 1.0f;
+    float cosR = 1, sinR = 0;               // of the rotation, kept while it stays put
     float ix = 1, iy = 0, jx = 0, jy = 1;  // rotation/scale matrix
     float originX = 0, originY = 0;
     int viewX = 0, viewY = 0, viewW = 800, viewH = 600;

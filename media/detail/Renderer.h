@@ -3,6 +3,7 @@
 // Vertices of consecutive draws collect in one buffer and go to the GPU in one
 // draw call until the texture, filtering, blend mode or clip rectangle
 // changes, or the frame is presented.
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -52,7 +53,14 @@ struct FrameStats {
     int drawCalls = 0;
     int quads = 0;
     double pixels = 0;  // window pixels covered by the frame's quads, overdraw counted
+    // Thread CPU time spent inside GL calls (state, buffer hand-off, draws,
+    // clears, presenting). llvmpipe does vertex work and binning on the calling
+    // thread, so this is what the driver costs us apart from our own code.
+    double driverMs = 0;
 };
+
+// CPU time of the calling thread, in nanoseconds.
+int64_t ThreadCpuNanos();
 
 class Renderer {
 public:
@@ -93,7 +101,19 @@ public:
         return true;
     }
 
-    // Room for `count` vertices in the open batch for this texture (0 = any:
+    // Whether a design-space box lies wholly outside the clip rectangle (or
+    // the design area): it could not light a pixel, so it need not reach the
+    // driver, which would transform, clip and bin it for nothing.
+    bool OutsideClip(float minX, float minY, float maxX, float maxY) const {
+        const float left = static_cast<float>(std::max(clipX_, 0));
+        const float top = static_cast<float>(std::max(clipY_, 0));
+        const float right = static_cast<float>(std::min(clipX_ + clipW_, virtualW_));
+        const float bottom = static_cast<float>(std::min(clipY_ + clipH_, virtualH_));
+        return maxX < left || maxY < top || minX > right || minY > bottom;
+    }
+
+    // Room for `count` vertices (a multiple of 4: each four are a quad drawn
+    // as triangles 0 1 2 and 0 2 3) in the open batch for this texture (0 = any:
     // shapes) and filtering; flushes first when the batch cannot take them.
     Vertex* Reserve(int count, uint32_t texture, bool filtered) {
         if (texture == 0) {
@@ -117,6 +137,8 @@ public:
     // Window pixels a quad of `area` design units covers.
     void CountPixels(float area) { stats_.pixels += double(area) * pixelsPerUnit_; }
     int Blend() const { return blend_; }
+    // Driver time spent outside the renderer (presenting) joins the frame's.
+    void AddDriverTime(int64_t nanos) { stats_.driverMs += static_cast<double>(nanos) * 1e-6; }
 
     void Flush();
     // Fills the clip rectangle (design space) with a colour, in drawing order.
@@ -137,7 +159,7 @@ public:
     void Release(const TextureSlot& slot);
 
 private:
-    static constexpr int kMaxVertices = 6 * 8192;
+    static constexpr int kMaxVertices = 4 * 12288;  // indices stay 16-bit
     bool Upload(const TPicture& picture);
     static void VisibleFractions(const TextureSlot& slot, const TPicture& picture, TextureRef& ref);
     bool PlaceInAtlas(int w, int h, int& page, int& x, int& y);
@@ -172,7 +194,7 @@ private:
     int ringUsed_ = kMaxVertices;  // vertices written to the GL buffer since it was last renewed
 
     // GL objects and the GL state last set, to skip redundant calls.
-    uint32_t program_ = 0, vao_ = 0, vbo_ = 0, samplers_[2] = {0, 0}, whiteTexture_ = 0;
+    uint32_t program_ = 0, vao_ = 0, vbo_ = 0, indexBuffer_ = 0, samplers_[2] = {0, 0}, whiteTexture_ = 0;
     int uniformMode_ = -1, uniformDesign_ = -1;
     uint32_t boundTexture_ = 0;
     int boundSampler_ = -1, appliedBlend_ = -1;
