@@ -95,8 +95,8 @@ void TransformedQuad(const TextureRef& tex, bool filtered, float left, float top
     auto& renderer = TheRenderer();
     const DrawState& s = S();
     const int blend = renderer.Blend();
-    const bool alphaZero = (s.packedColour >> 24) == 0;
-    if (alphaZero && TransparentIsNoOp(blend)) return;  // draws nothing
+    const uint32_t alpha = s.packedColour >> 24;
+    if (alpha == 0 && TransparentIsNoOp(blend)) return;  // draws nothing
     float u0 = tex.u0, v0 = tex.v0, u1 = tex.u1, v1 = tex.v1;
     if (whole && TransparentIsNoOp(blend) &&
         (tex.visLeft > 0 || tex.visTop > 0 || tex.visRight < 1 || tex.visBottom < 1)) {
@@ -118,19 +118,15 @@ void TransformedQuad(const TextureRef& tex, bool filtered, float left, float top
                          left * jx + bottom * jy + Y};
     const float minX = std::min({px[0], px[1], px[2], px[3]}), maxX = std::max({px[0], px[1], px[2], px[3]});
     const float minY = std::min({py[0], py[1], py[2], py[3]}), maxY = std::max({py[0], py[1], py[2], py[3]});
-    const float clipX0 = float(s.viewX), clipY0 = float(s.viewY);
-    const float clipX1 = clipX0 + float(s.viewW), clipY1 = clipY0 + float(s.viewH);
     if (renderer.OutsideClip(minX, minY, maxX, maxY)) return;
     const float area = std::abs((px[1] - px[0]) * (py[3] - py[0]) - (py[1] - py[0]) * (px[3] - px[0]));
-    const float boxArea = (maxX - minX) * (maxY - minY);
-    const float inside = (std::min(maxX, clipX1) - std::max(minX, clipX0)) * (std::min(maxY, clipY1) - std::max(minY, clipY0));
-    const bool unblended = blend == ALPHABLEND && tex.opaque && (s.packedColour >> 24) == 255 && area >= kUnblendedMinArea;
+    const bool unblended = blend == ALPHABLEND && tex.opaque && alpha == 255 && area >= kUnblendedMinArea;
     if (unblended) renderer.SetBlend(SOLIDBLEND);
     Vertex* v = renderer.Reserve(4, tex.texture, filtered);
     if (unblended) renderer.SetBlend(blend);
     PutQuad(v, px, py, u0, v0, u1, v1, s.packedColour);
     renderer.CountQuads(1);
-    renderer.CountPixels(boxArea > 0 ? area * inside / boxArea : 0);
+    renderer.CountPixels(area, minX, minY, maxX, maxY);
 }
 
 // The frame's texture, or false when there is nothing to draw.

@@ -105,11 +105,8 @@ public:
     // the design area): it could not light a pixel, so it need not reach the
     // driver, which would transform, clip and bin it for nothing.
     bool OutsideClip(float minX, float minY, float maxX, float maxY) const {
-        const float left = static_cast<float>(std::max(clipX_, 0));
-        const float top = static_cast<float>(std::max(clipY_, 0));
-        const float right = static_cast<float>(std::min(clipX_ + clipW_, virtualW_));
-        const float bottom = static_cast<float>(std::min(clipY_ + clipH_, virtualH_));
-        return maxX < left || maxY < top || minX > right || minY > bottom;
+        const ClipBox c = VisibleBox();
+        return maxX < c.left || maxY < c.top || minX > c.right || minY > c.bottom;
     }
 
     // Room for `count` vertices (a multiple of 4: each four are a quad drawn
@@ -134,8 +131,16 @@ public:
         return out;
     }
     void CountQuads(int n) { stats_.quads += n; }
-    // Window pixels a quad of `area` design units covers.
-    void CountPixels(float area) { stats_.pixels += double(area) * pixelsPerUnit_; }
+    // Counts the window pixels of a quad of `area` design units whose bounding
+    // box is given, the share of the box outside the clip left out.
+    void CountPixels(float area, float minX, float minY, float maxX, float maxY) {
+        const ClipBox c = VisibleBox();
+        const float boxArea = (maxX - minX) * (maxY - minY);
+        if (boxArea <= 0) return;
+        const float inside = std::max(0.0f, std::min(maxX, c.right) - std::max(minX, c.left)) *
+                             std::max(0.0f, std::min(maxY, c.bottom) - std::max(minY, c.top));
+        stats_.pixels += double(area) * inside / boxArea * pixelsPerUnit_;
+    }
     int Blend() const { return blend_; }
     // Driver time spent outside the renderer (presenting) joins the frame's.
     void AddDriverTime(int64_t nanos) { stats_.driverMs += static_cast<double>(nanos) * 1e-6; }
@@ -159,6 +164,13 @@ public:
     void Release(const TextureSlot& slot);
 
 private:
+    // The clip rectangle within the design area, in design space.
+    struct ClipBox { float left, top, right, bottom; };
+    ClipBox VisibleBox() const {
+        return {static_cast<float>(std::max(clipX_, 0)), static_cast<float>(std::max(clipY_, 0)),
+                static_cast<float>(std::min(clipX_ + clipW_, virtualW_)),
+                static_cast<float>(std::min(clipY_ + clipH_, virtualH_))};
+    }
     static constexpr int kMaxVertices = 4 * 12288;  // indices stay 16-bit
     bool Upload(const TPicture& picture);
     static void VisibleFractions(const TextureSlot& slot, const TPicture& picture, TextureRef& ref);
