@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "content/DataPak.h"
+#include "content/ResourceFolder.h"
 #include "content/TAnimImage.h"
 #include "content/TPNGFont.h"
 #include "content/TResManager.h"
@@ -23,24 +24,8 @@ namespace {
 // hook that records instead of ending the program.
 class ResManagerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        previous_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("totem_res_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-        PakPath = "media/data.pak";
-        ResetPakDirectory();
-        ResManager = std::make_shared<TResManager>();
-        ResourceFatal = [this](const std::string& m) { fatal_.push_back(m); };
-    }
-    void TearDown() override {
-        ResourceFatal = DefaultResourceFatal;
-        ResManager = std::make_shared<TResManager>();
-        ResetPakDirectory();
-        fs::current_path(previous_);
-        fs::remove_all(dir_);
-    }
+    void SetUp() override { folder_.Enter("totem_res"); }
+    void TearDown() override { folder_.Leave(); }
 
     static void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
         fs::path p(path);
@@ -53,20 +38,14 @@ protected:
     // A picture filled by f(x, y).
     template <class F>
     static void WritePicture(const std::string& path, int w, int h, F f) {
-        fs::path p(path);
-        if (p.has_parent_path()) fs::create_directories(p.parent_path());
-        TPicture pic(w, h, true);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) pic.WritePixel(x, y, f(x, y));
-        ASSERT_TRUE(SavePicturePNG(pic, path));
+        ASSERT_TRUE(content_test::WritePicture(path, w, h, true, f));
     }
     static void WriteSolid(const std::string& path, int w, int h) {
         WritePicture(path, w, h, [](int, int) { return 0xFF204060u; });
     }
     static void Declare(const std::string& xml) { LoadResourceFile(XmlLoad(OpenMemory({xml.begin(), xml.end()}))); }
 
-    std::vector<std::string> fatal_;
-    fs::path dir_, previous_;
+    content_test::ResourceFolder folder_;
 };
 
 TEST_F(ResManagerTest, SetDefaultsPrefixesPathsAndIds) {
@@ -144,7 +123,7 @@ TEST_F(ResManagerTest, DuplicateDeclarations) {
     EXPECT_EQ(ResManager->Resources.size(), 2u);
     ASSERT_FALSE(ResManager->DebugTrace.empty());
     EXPECT_EQ(ResManager->DebugTrace.back(), "File already loaded c.png");
-    EXPECT_TRUE(fatal_.empty());
+    EXPECT_TRUE(folder_.fatal.empty());
 }
 
 TEST_F(ResManagerTest, CompanionAndExplicitMasksGiveTheAlpha) {
@@ -160,7 +139,7 @@ TEST_F(ResManagerTest, CompanionAndExplicitMasksGiveTheAlpha) {
       </resources></r>)");
     ResManager->ResetLoadingPanel();
     ResManager->LoadScope("s");
-    ASSERT_TRUE(fatal_.empty()) << fatal_.front();
+    ASSERT_TRUE(folder_.fatal.empty()) << folder_.fatal.front();
     ImagePtr btn = ResManager->GetImage("btn");
     ASSERT_TRUE(btn);
     for (int x = 0; x < 4; ++x) {
@@ -185,7 +164,7 @@ TEST_F(ResManagerTest, MissingFilesAreFatalUnlessOptional) {
       </resources></r>)");
     ResManager->ResetLoadingPanel();
     ResManager->LoadScope("s");
-    EXPECT_EQ(fatal_, (std::vector<std::string>{"missing/req.png not found", "nomask.png not found",
+    EXPECT_EQ(folder_.fatal, (std::vector<std::string>{"missing/req.png not found", "nomask.png not found",
                                                 "nostrip.png not found", "nofont not found",
                                                 "nosound.wav not found"}));
     testing::internal::CaptureStdout();
@@ -244,7 +223,7 @@ TEST_F(ResManagerTest, ReloadReplacesImagesKeepsSoundsAndUnloadClears) {
     EXPECT_EQ(ResManager->GetSound("snd"), s);
     ResManager->UnLoadScope("Lvl");
     for (const ResPtr& r : ResManager->Resources) EXPECT_FALSE(r->data) << r->name;
-    EXPECT_TRUE(fatal_.empty());
+    EXPECT_TRUE(folder_.fatal.empty());
 }
 
 TEST_F(ResManagerTest, BitmapFontEntryAndStripWithCompanionMask) {
@@ -263,7 +242,7 @@ TEST_F(ResManagerTest, BitmapFontEntryAndStripWithCompanionMask) {
       </resources></r>)");
     ResManager->ResetLoadingPanel();
     ResManager->LoadScope("s");
-    ASSERT_TRUE(fatal_.empty()) << fatal_.front();
+    ASSERT_TRUE(folder_.fatal.empty()) << folder_.fatal.front();
     auto font = std::dynamic_pointer_cast<TPNGFont>(ResManager->GetImageFont("small"));
     ASSERT_TRUE(font);
     EXPECT_EQ(font->LoadGlyph('A')->_w, 8);

@@ -3,13 +3,12 @@
 // its pixels are wanted or the display is reopened.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <initializer_list>
 #include <string>
-#include <unistd.h>
 #include <vector>
 
 #include "content/DataPak.h"
+#include "content/ResourceFolder.h"
 #include "content/TPNGFont.h"
 #include "content/TResManager.h"
 #include "content/Xml.h"
@@ -17,7 +16,6 @@
 #include "media/GraphicsTestSupport.h"
 #include "media/TStream.h"
 
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -25,37 +23,17 @@ class ResourcePixels : public gfxtest::DisplayTest {
 protected:
     void SetUp() override {
         gfxtest::DisplayTest::SetUp();
-        if (IsSkipped()) return;
-        previous_ = fs::current_path();
-        dir_ = fs::temp_directory_path() / ("totem_res_pixels_" + std::to_string(getpid()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-        fs::current_path(dir_);
-        PakPath = "media/data.pak";
-        ResetPakDirectory();
-        ResManager = std::make_shared<TResManager>();
-        ResourceFatal = [this](const std::string& m) { fatal_.push_back(m); };
+        if (!IsSkipped()) folder_.Enter("totem_res_pixels");
     }
     void TearDown() override {
-        if (!dir_.empty()) {
-            ResourceFatal = DefaultResourceFatal;
-            ResManager = std::make_shared<TResManager>();
-            ResetPakDirectory();
-            fs::current_path(previous_);
-            fs::remove_all(dir_);
-        }
+        folder_.Leave();
         gfxtest::DisplayTest::TearDown();
     }
 
     // A picture filled by f(x, y), with or without an alpha channel.
     template <class F>
     static void WritePicture(const std::string& path, int w, int h, bool alpha, F f) {
-        fs::path p(path);
-        if (p.has_parent_path()) fs::create_directories(p.parent_path());
-        TPicture pic(w, h, alpha);
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) pic.WritePixel(x, y, f(x, y));
-        ASSERT_TRUE(SavePicturePNG(pic, path));
+        ASSERT_TRUE(content_test::WritePicture(path, w, h, alpha, f));
     }
 
     // One entry of each kind that holds pictures: a plain picture, one with a
@@ -81,7 +59,7 @@ protected:
         LoadResourceFile(XmlLoad(OpenMemory({xml.begin(), xml.end()})));
         ResManager->ResetLoadingPanel();
         ResManager->LoadScope("s");
-        ASSERT_TRUE(fatal_.empty()) << fatal_.front();
+        ASSERT_TRUE(folder_.fatal.empty()) << folder_.fatal.front();
     }
 
     static PicturePtr DrawAll() {
@@ -103,8 +81,7 @@ protected:
                 ResManager->GetImage("cells")->frames[1], font ? font->font : nullptr};
     }
 
-    std::vector<std::string> fatal_;
-    fs::path dir_, previous_;
+    content_test::ResourceFolder folder_;
 };
 
 TEST_F(ResourcePixels, DrawnEntriesLetTheirPixelsGoAndReadTheirFilesAgain) {
@@ -139,7 +116,7 @@ TEST_F(ResourcePixels, DrawnEntriesLetTheirPixelsGoAndReadTheirFilesAgain) {
         EXPECT_EQ(differing, 0) << "round " << round;
         for (const PicturePtr& picture : Pictures()) EXPECT_FALSE(picture->PixelsHeld());
     }
-    EXPECT_TRUE(fatal_.empty());
+    EXPECT_TRUE(folder_.fatal.empty());
 }
 
 }  // namespace

@@ -403,8 +403,8 @@ TEST(PictureCodecs, PngColourTypesDecodeToTheirPixels) {
         {{"colour with a transparent key", {}, 2, 1, true, {0x00102030, 0xFF405060}},
          {2, 1, 8, 2, {0x10, 0x20, 0x30, 0x40, 0x50, 0x60}, {}, {0, 0x10, 0, 0x20, 0, 0x30}}},
     };
-    for (const auto& [fixture, spec] : cases) {
-        const Bytes png = HandMadePng(spec);
+    for (const auto& [fixture, layout] : cases) {
+        const Bytes png = HandMadePng(layout);
         ExpectPixels(fixture, Decode(png, png.size()));
     }
 }
