@@ -60,4 +60,24 @@ inline std::string Start(std::filesystem::path& previousDir, std::shared_ptr<TGa
     return LevelInfoList.empty() ? "the level table is empty" : "";
 }
 
+// Undoes Start so the suites that run after it in the same process find the
+// globals as a fresh process has them: a sound or picture the built game
+// fetched would otherwise play or draw in a test that set up its own.
+inline void Stop(const std::filesystem::path& previousDir, std::shared_ptr<TGame>& game) {
+    if (!previousDir.empty()) std::filesystem::current_path(previousDir);
+    if (game && WidgetManager) WidgetManager->RemoveWidget(game);
+    game.reset();
+    for (const ResourceGroup* group : {&InitGroup(), &ZarGroup(), &MenuGroup(), &GryphGroup(), &SkinGroup()}) {
+        for (const auto& e : group->fonts) e.global->reset();
+        for (const auto& e : group->images) e.global->reset();
+        for (const auto& e : group->sounds) e.global->reset();
+        for (const auto& e : group->effects) e.global->reset();
+    }
+    LoadingStone.reset();
+    if (ResManager) ResManager->DrawLoading = nullptr;
+    ResManager = std::make_shared<TResManager>();
+    CloseAudio();
+    UseRealClock();
+}
+
 }  // namespace builtgame

@@ -193,11 +193,8 @@ protected:
     }
 
     static void TearDownTestSuite() {
-        if (!previousDir.empty()) fs::current_path(previousDir);
-        if (game && WidgetManager) WidgetManager->RemoveWidget(game);
-        game.reset();
+        builtgame::Stop(previousDir, game);
         SetGameplayEventListener({});
-        UseRealClock();
     }
 
     void SetUp() override {

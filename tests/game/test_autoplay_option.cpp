@@ -44,10 +44,7 @@ protected:
     }
 
     static void TearDownTestSuite() {
-        if (!previousDir.empty()) fs::current_path(previousDir);
-        if (game && WidgetManager) WidgetManager->RemoveWidget(game);
-        game.reset();
-        UseRealClock();
+        builtgame::Stop(previousDir, game);
     }
 
     void SetUp() override {

@@ -87,12 +87,9 @@ protected:
     }
 
     static void TearDownTestSuite() {
-        if (!previousDir.empty()) fs::current_path(previousDir);
-        if (game && WidgetManager) WidgetManager->RemoveWidget(game);
-        game.reset();
+        builtgame::Stop(previousDir, game);
         SetGameplayEventListener({});
         UserFilePath = savedUserFile;
-        UseRealClock();
     }
 
     void SetUp() override {
