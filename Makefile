@@ -30,7 +30,7 @@ test-fast: build
 	@bash scripts/test.sh $(BUILD)
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOTEM_SANITIZE=ON -DTOTEM_CONTENT=OFF >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOTEM_SANITIZE=ON -DTOTEM_CONTENT=OFF -DTOTEM_RUNTIME_FOLDER=$(CURDIR)/$(BUILD)/game >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@bash scripts/test.sh $(ASAN_BUILD)
 

@@ -74,7 +74,13 @@ void SplashPhase(const ImagePtr& image, int phaseMs, bool clear, AlphaAt alphaAt
 }  // namespace
 
 int TApp::Init() {
-    LoadResourceFile("res.xml");
+    // Without its descriptions the game has nothing to show: a black window
+    // would tell the player less than naming the file to restore.
+    if (LoadResourceFile("res.xml") == 0) {
+        if (ResourceFatal) ResourceFatal("res.xml not found");
+        RequestQuit(1);
+        return QuitExitCode();
+    }
     // Init resources load before the display opens; they become drawable with it.
     ResManager->LoadScope("Init");
     FetchInitGroup();

@@ -24,8 +24,16 @@ std::function<EffectDefPtr(StreamPtr)> EffectLoader;
 
 namespace {
 
-void Fatal(const std::string& path) {
-    if (ResourceFatal) ResourceFatal(path + " not found");
+// The description file entries were declared in, for entries it gives no file
+// (a description cut short ends inside an attribute).
+std::string descriptionFile = "res.xml";
+
+void Fatal(const std::string& path, const std::string& id = "") {
+    if (!ResourceFatal) return;
+    if (path.empty() && !id.empty())
+        ResourceFatal(descriptionFile + " gives no file for " + id + ": not found");
+    else
+        ResourceFatal(path + " not found");
 }
 
 PicturePtr LoadResourcePicture(const std::string& path) {
@@ -114,7 +122,7 @@ void TResImage::Load() {
     if (!image) {
         data.reset();
         kind = ResKind::None;
-        if (Optional == 0) Fatal(FileName);
+        if (Optional == 0) Fatal(FileName, name);
         return;
     }
     SetImageSource(image, [file = FileName, mask = mask] { return ReadImage(file, mask); });
@@ -126,7 +134,7 @@ void TResAnimImage::Load() {
     if (!image) {
         data.reset();
         kind = ResKind::None;
-        Fatal(FileName);
+        Fatal(FileName, name);
         return;
     }
     SetImageSource(image, [file = FileName, w = FrameWidth, h = FrameHeight, n = FramesNum] {
@@ -144,7 +152,7 @@ void TResImageFont::Load() {
     if (!font) {
         data.reset();
         kind = ResKind::None;
-        Fatal(FileName);
+        Fatal(FileName, name);
         return;
     }
     data = font;
@@ -162,7 +170,7 @@ void TResSound::Load() {
     if (data) return;
     SoundPtr sound = LoadSound(FileName, Loop);
     if (!sound) {
-        Fatal(FileName);
+        Fatal(FileName, name);
         return;
     }
     data = sound;
@@ -365,10 +373,18 @@ void LoadResourceGroup(sdXMLnode* node, const std::string& scope) {
     }
 }
 
-void LoadResourceFile(const XmlNode& root) {
-    if (!root) return;
-    for (sdXMLnode* child = root->firstchild; child; child = child->NextNode)
-        if (XmlNameEquals(child->Tag, "resources")) LoadResourceGroup(child, LowerAscii(XmlAttrString(child, "id", "")));
+int LoadResourceFile(const XmlNode& root) {
+    if (!root) return 0;
+    int groups = 0;
+    for (sdXMLnode* child = root->firstchild; child; child = child->NextNode) {
+        if (!XmlNameEquals(child->Tag, "resources")) continue;
+        LoadResourceGroup(child, LowerAscii(XmlAttrString(child, "id", "")));
+        ++groups;
+    }
+    return groups;
 }
 
-void LoadResourceFile(const std::string& path) { LoadResourceFile(XmlLoad(path)); }
+int LoadResourceFile(const std::string& path) {
+    descriptionFile = path;
+    return LoadResourceFile(XmlLoad(path));
+}

@@ -136,9 +136,10 @@ void DefaultResourceFatal(const std::string& message);
 // effect entries stay unloaded.
 extern std::function<EffectDefPtr(StreamPtr)> EffectLoader;
 
-// Registers every "resources" group of a resource description document.
-void LoadResourceFile(const std::string& path);
-void LoadResourceFile(const XmlNode& root);
+// Registers every "resources" group of a resource description document;
+// returns how many groups it held (0 for a missing or unreadable file).
+int LoadResourceFile(const std::string& path);
+int LoadResourceFile(const XmlNode& root);
 void LoadResourceGroup(sdXMLnode* node, const std::string& scope);
 
 // An image whose alpha comes from a second picture (its blue channel, for an

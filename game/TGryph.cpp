@@ -91,6 +91,13 @@ TGryph::~TGryph() {
 
 int TGryph::LoadGlazPos(const std::string& skin) {
     XmlNode root = XmlLoad(SkinsFile);
+    // Say which file is at fault: the player can restore one file, but not
+    // guess it from a skin's name.
+    if (!root) {
+        Notify("Not found glaz position for skin: " + skin + " (" + SkinsFile + " cannot be read)", false);
+        RequestQuit(1);
+        return -1;
+    }
     for (sdXMLnode* n = root ? root->firstchild : nullptr; n; n = XmlNextSibling(n)) {
         if (n->Tag != "skin") continue;
         if (XmlAttrString(n, "id", "") != skin) continue;
@@ -100,7 +107,7 @@ int TGryph::LoadGlazPos(const std::string& skin) {
         GLaz2_2 = XmlAttrVector(n, "glaz2_2", nullptr);
         return 0;
     }
-    Notify("Not found glaz position for skin: " + skin, false);
+    Notify("Not found glaz position for skin: " + skin + " in " + SkinsFile, false);
     RequestQuit(1);
     return -1;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <vector>
 
@@ -218,6 +219,8 @@ TEST(Startup, MissingPlayShortcutEndsWithTheCorruptFilesMessage) {
     SetNotifyBoxesEnabled(false);
     auto dir = std::filesystem::temp_directory_path() / "totem_no_shortcut";
     std::filesystem::create_directories(dir);
+    // Resource descriptions without a file to load: only the shortcut is missing.
+    std::ofstream(dir / "res.xml", std::ios::trunc) << "<res><resources id=\"Init\"/></res>";
     auto old = std::filesystem::current_path();
     std::filesystem::current_path(dir);
     EXPECT_EXIT(

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -170,6 +172,33 @@ TEST_F(ResManagerTest, MissingFilesAreFatalUnlessOptional) {
     testing::internal::CaptureStdout();
     EXPECT_FALSE(ResManager->GetImage("OPT"));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Not found opt\n");
+}
+
+// A description file cut short, emptied or overwritten: the game must be able
+// to tell it from a good one, and an entry it left without a file is reported
+// with the file and the id, not as an empty path.
+TEST_F(ResManagerTest, DamagedDescriptionFileIsCountedAndNamed) {
+    const struct {
+        const char* text;
+        int groups;
+    } cases[] = {
+        {"", 0},
+        {"\x13\x7f<<\x01 noise", 0},
+        {"<r><other/></r>", 0},
+        {"<r><resources id=\"s\"><image id=\"Cut\" path=\"media/gf", 1},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        ResManager = std::make_shared<TResManager>();
+        folder_.fatal.clear();
+        { std::ofstream("desc.xml", std::ios::trunc) << c.text; }
+        EXPECT_EQ(LoadResourceFile("desc.xml"), c.groups);
+        if (c.groups == 0) continue;
+        ResManager->ResetLoadingPanel();
+        ResManager->LoadScope("s");
+        EXPECT_EQ(folder_.fatal, std::vector<std::string>{"desc.xml gives no file for cut: not found"});
+    }
+    EXPECT_EQ(LoadResourceFile("no such file.xml"), 0);
 }
 
 TEST_F(ResManagerTest, LookupsAndNotFoundLines) {

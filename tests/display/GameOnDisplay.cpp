@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "display/ChildProcess.h"
+#include "support/ChildProcess.h"
 
 namespace {
 

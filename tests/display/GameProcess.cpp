@@ -6,7 +6,7 @@
 
 #include <chrono>
 
-#include "display/ChildProcess.h"
+#include "support/ChildProcess.h"
 
 GameProcess::~GameProcess() { Stop(); }
 

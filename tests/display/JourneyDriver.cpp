@@ -7,7 +7,7 @@
 #include <iterator>
 
 #include "content/Xml.h"
-#include "display/ChildProcess.h"
+#include "support/ChildProcess.h"
 #include "media/TStream.h"
 #include "progress/UserFile.h"
 #include "support/ToolTest.h"

@@ -8,7 +8,7 @@
 #include <chrono>
 #include <thread>
 
-#include "display/ChildProcess.h"
+#include "support/ChildProcess.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "display/ChildProcess.h"
+#include "support/ChildProcess.h"
 
 XServer::~XServer() { Stop(); }
 

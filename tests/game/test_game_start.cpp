@@ -203,7 +203,8 @@ TEST_F(GameStartTest, SkinWithoutEyePositionsEndsTheProgram) {
     EXPECT_FALSE(QuitRequested());
     testing::internal::CaptureStderr();
     EXPECT_EQ(game->Gryph->LoadGlazPos("volcano"), -1);
-    EXPECT_NE(testing::internal::GetCapturedStderr().find("Not found glaz position for skin: volcano"),
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("Not found glaz position for skin: volcano in " +
+                                                          skins.string()),
               std::string::npos);
     EXPECT_TRUE(QuitRequested());
     EXPECT_EQ(QuitExitCode(), 1);
@@ -217,6 +218,24 @@ TEST_F(GameStartTest, SkinWithoutEyePositionsEndsTheProgram) {
     EXPECT_EQ(QuitExitCode(), 1);
     EXPECT_EQ(game->Visible, 0);
     ClearQuitRequest();
+    TGryph::SkinsFile = "media/skins.xml";
+}
+
+// A skins file that is not XML at all (emptied, overwritten) ends the program
+// as a missing skin does, but the message names the file to restore.
+TEST_F(GameStartTest, UnreadableSkinsFileIsNamedWhenItEndsTheProgram) {
+    for (const char* content : {"", "\x1f\x8b garbage"}) {
+        const fs::path skins = songs / "skins.xml";
+        Spit(skins, content);
+        TGryph::SkinsFile = skins.string();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(game->Gryph->LoadGlazPos("lagoon"), -1);
+        const std::string told = testing::internal::GetCapturedStderr();
+        EXPECT_NE(told.find("Not found glaz position for skin: lagoon"), std::string::npos) << told;
+        EXPECT_NE(told.find(skins.string() + " cannot be read"), std::string::npos) << told;
+        EXPECT_EQ(QuitExitCode(), 1);
+        ClearQuitRequest();
+    }
     TGryph::SkinsFile = "media/skins.xml";
 }
 

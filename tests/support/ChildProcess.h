@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
-// Starting and ending the programs a display test runs beside itself (the X
-// server, the game, the input client), without a shell in between.
+// Starting and ending the programs a test runs beside itself (the X server,
+// the game, the input client), without a shell in between.
 
-enum class ChildOutput { Inherit, Discard };
+// Capture: standard output and standard error both go to the given descriptor,
+// in the order they were written.
+enum class ChildOutput { Inherit, Discard, Capture };
 
 // Starts argv[0] (looked up on PATH) in `workDir` (empty: this one). `env`
 // changes the environment: "NAME=value" sets, a bare "NAME" removes. The

@@ -1,4 +1,4 @@
-#include "display/ChildProcess.h"
+#include "support/ChildProcess.h"
 
 #include <fcntl.h>
 #include <signal.h>
@@ -59,6 +59,7 @@ pid_t SpawnChild(const std::vector<std::string>& argv, const std::vector<std::st
     if (stdoutFd >= 0) ::dup2(stdoutFd, STDOUT_FILENO);
     else if (output == ChildOutput::Discard) ::dup2(devNull, STDOUT_FILENO);
     if (output == ChildOutput::Discard) ::dup2(devNull, STDERR_FILENO);
+    if (output == ChildOutput::Capture && stdoutFd >= 0) ::dup2(stdoutFd, STDERR_FILENO);
     ::dup2(devNull, STDIN_FILENO);
     for (int fd : keepFds) ::fcntl(fd, F_SETFD, 0);
     ::execvpe(argp[0], argp.data(), envp.data());
