@@ -120,6 +120,8 @@ int TGryph::Load(const std::string& song, int complexity, int replay) {
         return -1;
     }
     ResManager->ShowLoading(35);
+    // Headphones plugged back in since a device was lost play this level.
+    RetryAudioDevice();
     if (replay == 0 || !GuitarSound || !SongSound) {
         // Both tracks or none: a level never runs without its music.
         SoundPtr guitar = LoadSound(folder + "guitar.ogg", 0);

@@ -9,6 +9,14 @@ void OpenAudio() { Mixer::Get().Open(); }
 void CloseAudio() { Mixer::Get().Close(); }
 bool AudioDeviceOpen() { return Mixer::Get().DeviceOpen(); }
 void AudioUpdate() { Mixer::Get().Update(); }
+void RetryAudioDevice() { Mixer::Get().RetryDevice(); }
+void InjectAudioDeviceRemoved() {
+    SDL_Event e{};
+    e.type = SDL_AUDIODEVICEREMOVED;
+    e.adevice.which = Mixer::Get().DeviceId();
+    e.adevice.iscapture = 0;
+    SDL_PushEvent(&e);
+}
 void UseManualMixer() { Mixer::Get().UseManual(); }
 void UseSilentMixer() { Mixer::Get().UseSilent(); }
 void MixerRender(int16_t* out, int frames) { Mixer::Get().Render(out, frames); }

@@ -31,6 +31,13 @@ bool AudioDeviceOpen();
 // sounds, forgets finished channels and, without a device, advances the silent
 // mixer by the milliseconds ClockMs moved since the previous call.
 void AudioUpdate();
+// After the sound device was removed (unplugged headphones, a USB card) the
+// mixer plays on silently in time; this looks for a device again, as a level
+// start does, and plays through it when one is there. Nothing otherwise.
+void RetryAudioDevice();
+// Tells the mixer, through the event queue as the system would, that its
+// device was removed (tests; the next PollEvents delivers it).
+void InjectAudioDeviceRemoved();
 // Stops the device thread and lets the caller mix by hand (tests, benchmarks).
 void UseManualMixer();
 // Runs the silent clock-driven mixer exactly as when no device can be opened,

@@ -7,6 +7,7 @@
 
 #include "media/Graphics.h"
 #include "media/TStream.h"
+#include "media/detail/Mixer.h"
 #include "media/detail/SdlWindow.h"
 
 namespace {
@@ -118,6 +119,9 @@ void HandleEvent(const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT: state.closeRequested = true; break;
         case SDL_WINDOWEVENT: HandleWindowEvent(e.window); break;
+        case SDL_AUDIODEVICEREMOVED:
+            if (e.adevice.iscapture == 0) media_detail::Mixer::Get().DeviceRemoved(e.adevice.which);
+            break;
         case SDL_MOUSEMOTION:
             state.mouseX = e.motion.x;
             state.mouseY = e.motion.y;

@@ -90,17 +90,7 @@ void Mixer::Open() {
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         sdlAudioInit_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
     }
-    if (sdlAudioInit_) {
-        SDL_AudioSpec want{};
-        want.freq = MIXER_RATE;
-        want.format = AUDIO_S16SYS;
-        want.channels = 2;
-        want.samples = CHUNK;
-        want.callback = &Mixer::Callback;
-        want.userdata = this;
-        SDL_AudioSpec have{};
-        device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    }
+    if (sdlAudioInit_) device_ = OpenDevice();
     if (device_ == 0) {
         PrintLine(std::string("No sound device (") + SDL_GetError() + "), sound runs silently");
         EnterSilent();
@@ -110,7 +100,45 @@ void Mixer::Open() {
     SDL_PauseAudioDevice(device_, 0);
 }
 
+SDL_AudioDeviceID Mixer::OpenDevice() {
+    SDL_AudioSpec want{};
+    want.freq = MIXER_RATE;
+    want.format = AUDIO_S16SYS;
+    want.channels = 2;
+    want.samples = CHUNK;
+    want.callback = &Mixer::Callback;
+    want.userdata = this;
+    SDL_AudioSpec have{};
+    return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+}
+
+void Mixer::DeviceRemoved(SDL_AudioDeviceID which) {
+    if (mode_ != Mode::Device || which != device_) return;
+    // SDL stops calling back for a lost device: without the silent mixer the
+    // tracks would stand still while the chart runs on.
+    SDL_CloseAudioDevice(device_);
+    device_ = 0;
+    PrintLine("The sound device was removed; sound runs silently until the next level");
+    EnterSilent();
+    deviceLost_ = true;
+}
+
+void Mixer::RetryDevice() {
+    if (mode_ != Mode::Silent || !deviceLost_ || !sdlAudioInit_) return;
+    const SDL_AudioDeviceID device = OpenDevice();
+    if (device == 0) return;
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        device_ = device;
+        mode_ = Mode::Device;
+        deviceLost_ = false;
+    }
+    PrintLine("A sound device is back");
+    SDL_PauseAudioDevice(device_, 0);
+}
+
 void Mixer::CloseDevice() {
+    deviceLost_ = false;
     if (device_ != 0) {
         SDL_CloseAudioDevice(device_);  // waits for a running callback to return
         device_ = 0;

@@ -65,6 +65,11 @@ public:
     bool DeviceOpen();
     void UseManual();
     void UseSilent();
+    // The device was unplugged: play on silently, in time.
+    void DeviceRemoved(SDL_AudioDeviceID which);
+    // Opens a device again after one was removed; nothing otherwise.
+    void RetryDevice();
+    SDL_AudioDeviceID DeviceId() const { return device_; }
     void Update();
     void Render(int16_t* out, int frames);
 
@@ -81,6 +86,8 @@ private:
     static void SDLCALL Callback(void* self, Uint8* stream, int len);
     void CloseDevice();
     void EnterSilent();
+    // Opens the default output device and starts it; 0 when there is none.
+    SDL_AudioDeviceID OpenDevice();
     // Mixes in chunks, refilling streamed sounds between them (main thread).
     void RenderFromMainThread(int16_t* out, int64_t frames);
     void MixLocked(int16_t* out, int frames);
@@ -93,6 +100,7 @@ private:
     Mode mode_ = Mode::Closed;
     SDL_AudioDeviceID device_ = 0;
     bool sdlAudioInit_ = false;
+    bool deviceLost_ = false;  // silent because the device went away
     std::vector<std::shared_ptr<MixerChannel>> channels_;
     float acc_[2 * CHUNK];
     // Silent mixing: the clock reading of the last update, and the milliseconds

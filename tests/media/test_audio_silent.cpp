@@ -4,6 +4,7 @@
 
 #include "media/AudioTestSupport.h"
 #include "media/Clock.h"
+#include "media/Input.h"
 
 using audio_fixtures::Wav16;
 
@@ -106,6 +107,45 @@ TEST(AudioDevice, DeviceCallbackPlaysASoundToItsEnd) {
     EXPECT_EQ(ch->Playing(), 0);
     EXPECT_GE(ch->Position(), 2205);
     CloseAudio();
+}
+
+// Headphones unplugged mid-level: the tracks must keep their time with the
+// chart, silently, and play aloud again once a device is found.
+TEST(AudioDevice, RemovedDevicePlaysOnSilentlyInTimeAndComesBackOnRetry) {
+    OpenAudio();
+    if (!AudioDeviceOpen()) {
+        CloseAudio();
+        GTEST_SKIP() << "no audio device here";
+    }
+    UseDrivenClock(1000);
+    auto track = LoadSound(OpenMemory(Wav16(1, std::vector<int>(44100 * 5, 700))));
+    auto ch = PlaySound(track);
+    for (int i = 0; i < 100 && ch->Position() == 0; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        AudioUpdate();
+    }
+    RetryAudioDevice();  // with the device there, nothing changes
+    EXPECT_TRUE(AudioDeviceOpen());
+
+    InjectAudioDeviceRemoved();
+    PollEvents();
+    EXPECT_FALSE(AudioDeviceOpen());
+    const int64_t removedAt = ch->Position();
+    AdvanceClock(500);
+    AudioUpdate();
+    EXPECT_EQ(ch->Playing(), 1);
+    EXPECT_EQ(ch->Position(), removedAt + 22050) << "half a second of the clock, half a second of sound";
+
+    RetryAudioDevice();
+    ASSERT_TRUE(AudioDeviceOpen());
+    const int64_t backAt = ch->Position();
+    for (int i = 0; i < 200 && ch->Position() == backAt; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        AudioUpdate();
+    }
+    EXPECT_GT(ch->Position(), backAt) << "the device plays the channel on from where it was";
+    CloseAudio();
+    UseRealClock();
 }
 
 }  // namespace
