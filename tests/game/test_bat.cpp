@@ -198,8 +198,9 @@ TEST_F(BatTest, SmallMovementsAddUpAcrossEventsAndFrames) {
                 moved += direction * h.step * h.eventsPerFrame;
                 if (lines.empty() || lines.back() != bat->LineNum) lines.push_back(bat->LineNum);
                 // Nothing is lost on the way, until the outer lines stop the target.
-                if (bat->mx > TBat::kMinX && bat->mx < TBat::kMaxX)
+                if (bat->mx > TBat::kMinX && bat->mx < TBat::kMaxX) {
                     ASSERT_NEAR(bat->mx, from + 1.2f * moved, 0.01) << f;
+                }
             }
         };
         const int toRight = 300 / (h.step * h.eventsPerFrame) + 1;  // 360 units: past the right end
