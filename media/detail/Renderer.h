@@ -176,6 +176,7 @@ private:
     static void VisibleFractions(const TextureSlot& slot, const TPicture& picture, TextureRef& ref);
     bool PlaceInAtlas(int w, int h, int& page, int& x, int& y);
     void ApplyScissor(int x, int y, int w, int h);
+    void ApplyViewport();
     void DeleteDeferred();
     void DeleteFences();
 
@@ -207,7 +208,8 @@ private:
 
     // GL objects and the GL state last set, to skip redundant calls.
     uint32_t program_ = 0, vao_ = 0, vbo_ = 0, indexBuffer_ = 0, samplers_[2] = {0, 0}, whiteTexture_ = 0;
-    int uniformMode_ = -1, uniformDesign_ = -1;
+    int uniformMode_ = -1, uniformGuard_ = -1, uniformSpan_ = -1;
+    int maxViewportW_ = 0, maxViewportH_ = 0;
     uint32_t boundTexture_ = 0;
     int boundSampler_ = -1, appliedBlend_ = -1;
     int atlasSize_ = 2048;
