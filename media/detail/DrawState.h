@@ -20,7 +20,10 @@ struct DrawState {
     uint32_t packedColour = 0xFFFFFFFFu;  // colour × alpha, premultiplied, as the vertices want it
 };
 
-DrawState& State();
+// One drawing state for the whole program, built at compile time so that the
+// drawing operations reach it without a first-use check on every call.
+extern constinit DrawState theDrawState;
+inline DrawState& State() { return theDrawState; }
 // Pushes the state the renderer keeps (clip, blend) after a display opens.
 void ApplyDrawStateToRenderer();
 
