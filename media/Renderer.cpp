@@ -251,6 +251,8 @@ void Renderer::Stop() {
 }
 
 void Renderer::SetSurface(int drawableW, int drawableH, int virtualW, int virtualH) {
+    // What is batched was placed for the old mapping and is drawn with it.
+    Flush();
     drawableW_ = std::max(drawableW, 1);
     drawableH_ = std::max(drawableH, 1);
     virtualW_ = std::max(virtualW, 1);
@@ -262,7 +264,6 @@ void Renderer::SetSurface(int drawableW, int drawableH, int virtualW, int virtua
     boxX_ = (drawableW_ - boxW_) / 2;
     boxY_ = (drawableH_ - boxH_) / 2;
     if (ready_) {
-        Flush();
         ApplyViewport();
         // The clip in force must be re-applied against the new mapping.
         batchClipW_ = -1;
