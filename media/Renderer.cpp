@@ -222,6 +222,7 @@ bool Renderer::Start(int virtualW, int virtualH) {
     stats_ = lastStats_ = FrameStats{};
     virtualW_ = virtualW;
     virtualH_ = virtualH;
+    UpdateClipBox();
     ready_ = true;
     return true;
 }
@@ -257,6 +258,7 @@ void Renderer::SetSurface(int drawableW, int drawableH, int virtualW, int virtua
     drawableH_ = std::max(drawableH, 1);
     virtualW_ = std::max(virtualW, 1);
     virtualH_ = std::max(virtualH, 1);
+    UpdateClipBox();
     const double scale = std::min(double(drawableW_) / virtualW_, double(drawableH_) / virtualH_);
     boxW_ = std::max(1, static_cast<int>(std::lround(virtualW_ * scale)));
     boxH_ = std::max(1, static_cast<int>(std::lround(virtualH_ * scale)));
