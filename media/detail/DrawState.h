@@ -18,6 +18,7 @@ struct DrawState {
     FontPtr font;  // null: the built-in font
     int clsR = 0, clsG = 0, clsB = 0;
     uint32_t packedColour = 0xFFFFFFFFu;  // colour × alpha, premultiplied, as the vertices want it
+    bool colourStale = false;             // colour or alpha changed since packedColour was worked out
 };
 
 // One drawing state for the whole program, built at compile time so that the
