@@ -14,11 +14,13 @@ const char* kVertexShader = R"(#version 330 core
 layout(location = 0) in vec2 a_pos;
 layout(location = 1) in vec2 a_uv;
 layout(location = 2) in vec4 a_colour;
-uniform vec2 u_design;
+uniform vec2 u_guard;  // design units the viewport reaches past the design area on each side
+uniform vec2 u_span;   // design units the viewport spans
 out vec2 v_uv;
 out vec4 v_colour;
 void main() {
-    gl_Position = vec4(a_pos.x / u_design.x * 2.0 - 1.0, 1.0 - a_pos.y / u_design.y * 2.0, 0.0, 1.0);
+    vec2 p = a_pos + u_guard;
+    gl_Position = vec4(p.x / u_span.x * 2.0 - 1.0, 1.0 - p.y / u_span.y * 2.0, 0.0, 1.0);
     v_uv = a_uv;
     v_colour = a_colour;
 }
@@ -150,7 +152,8 @@ bool Renderer::Start(int virtualW, int virtualH) {
     }
     glUseProgram(program_);
     uniformMode_ = glGetUniformLocation(program_, "u_mode");
-    uniformDesign_ = glGetUniformLocation(program_, "u_design");
+    uniformGuard_ = glGetUniformLocation(program_, "u_guard");
+    uniformSpan_ = glGetUniformLocation(program_, "u_span");
     glUniform1i(glGetUniformLocation(program_, "u_texture"), 0);
 
     glGenVertexArrays(1, &vao_);
@@ -196,6 +199,11 @@ bool Renderer::Start(int virtualW, int virtualH) {
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, white);
     boundTexture_ = whiteTexture_;
 
+    GLint maxViewport[2] = {0, 0};
+    glGetIntegerv(GL_MAX_VIEWPORT_DIMS, maxViewport);
+    maxViewportW_ = maxViewport[0];
+    maxViewportH_ = maxViewport[1];
+
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
     atlasSize_ = std::min(kAtlasPageMax, std::max(maxSize, 256));
@@ -214,6 +222,7 @@ bool Renderer::Start(int virtualW, int virtualH) {
     stats_ = lastStats_ = FrameStats{};
     virtualW_ = virtualW;
     virtualH_ = virtualH;
+    UpdateClipBox();
     ready_ = true;
     return true;
 }
@@ -243,10 +252,13 @@ void Renderer::Stop() {
 }
 
 void Renderer::SetSurface(int drawableW, int drawableH, int virtualW, int virtualH) {
+    // What is batched was placed for the old mapping and is drawn with it.
+    Flush();
     drawableW_ = std::max(drawableW, 1);
     drawableH_ = std::max(drawableH, 1);
     virtualW_ = std::max(virtualW, 1);
     virtualH_ = std::max(virtualH, 1);
+    UpdateClipBox();
     const double scale = std::min(double(drawableW_) / virtualW_, double(drawableH_) / virtualH_);
     boxW_ = std::max(1, static_cast<int>(std::lround(virtualW_ * scale)));
     boxH_ = std::max(1, static_cast<int>(std::lround(virtualH_ * scale)));
@@ -254,12 +266,28 @@ void Renderer::SetSurface(int drawableW, int drawableH, int virtualW, int virtua
     boxX_ = (drawableW_ - boxW_) / 2;
     boxY_ = (drawableH_ - boxH_) / 2;
     if (ready_) {
-        Flush();
-        glViewport(boxX_, drawableH_ - boxY_ - boxH_, boxW_, boxH_);
-        glUniform2f(uniformDesign_, static_cast<float>(virtualW_), static_cast<float>(virtualH_));
+        ApplyViewport();
         // The clip in force must be re-applied against the new mapping.
         batchClipW_ = -1;
     }
+}
+
+void Renderer::ApplyViewport() {
+    // The viewport reaches past the letterbox by a guard band as wide and as
+    // tall as the letterbox on every side, and the scissor keeps the drawing
+    // inside. A quad that crosses the edge of the design area then still lies
+    // within the viewport, and the driver's geometry clipper, which sends the
+    // whole draw down its slow path for a single such quad, is left out.
+    // The band is a whole design area so that design x still lands on window
+    // pixel boxX + x·boxW/virtualW through the same arithmetic as without it.
+    const bool guarded = 3 * boxW_ <= maxViewportW_ && 3 * boxH_ <= maxViewportH_;
+    const int guardX = guarded ? boxW_ : 0, guardY = guarded ? boxH_ : 0;
+    glViewport(boxX_ - guardX, drawableH_ - boxY_ - boxH_ - guardY, boxW_ + 2 * guardX, boxH_ + 2 * guardY);
+    const float designGuardX = guarded ? static_cast<float>(virtualW_) : 0.0f;
+    const float designGuardY = guarded ? static_cast<float>(virtualH_) : 0.0f;
+    glUniform2f(uniformGuard_, designGuardX, designGuardY);
+    glUniform2f(uniformSpan_, static_cast<float>(virtualW_) + 2 * designGuardX,
+                static_cast<float>(virtualH_) + 2 * designGuardY);
 }
 
 void Renderer::GetLetterbox(int& x, int& yTop, int& w, int& h) const {

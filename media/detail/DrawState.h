@@ -18,9 +18,13 @@ struct DrawState {
     FontPtr font;  // null: the built-in font
     int clsR = 0, clsG = 0, clsB = 0;
     uint32_t packedColour = 0xFFFFFFFFu;  // colour × alpha, premultiplied, as the vertices want it
+    bool colourStale = false;             // colour or alpha changed since packedColour was worked out
 };
 
-DrawState& State();
+// One drawing state for the whole program, built at compile time so that the
+// drawing operations reach it without a first-use check on every call.
+extern constinit DrawState theDrawState;
+inline DrawState& State() { return theDrawState; }
 // Pushes the state the renderer keeps (clip, blend) after a display opens.
 void ApplyDrawStateToRenderer();
 

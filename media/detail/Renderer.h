@@ -80,7 +80,10 @@ public:
     int DrawableH() const { return drawableH_; }
 
     // Drawing state as the batch sees it.
-    void SetClip(int x, int y, int w, int h) { clipX_ = x; clipY_ = y; clipW_ = w; clipH_ = h; }
+    void SetClip(int x, int y, int w, int h) {
+        clipX_ = x; clipY_ = y; clipW_ = w; clipH_ = h;
+        UpdateClipBox();
+    }
     void SetBlend(int mode) { blend_ = (mode >= 1 && mode <= 5) ? mode : 2; }
 
     // Makes sure the picture's pixels are on the GPU and gives its texture
@@ -105,7 +108,7 @@ public:
     // the design area): it could not light a pixel, so it need not reach the
     // driver, which would transform, clip and bin it for nothing.
     bool OutsideClip(float minX, float minY, float maxX, float maxY) const {
-        const ClipBox c = VisibleBox();
+        const ClipBox& c = clipBox_;
         return maxX < c.left || maxY < c.top || minX > c.right || minY > c.bottom;
     }
 
@@ -134,9 +137,14 @@ public:
     // Counts the window pixels of a quad of `area` design units whose bounding
     // box is given, the share of the box outside the clip left out.
     void CountPixels(float area, float minX, float minY, float maxX, float maxY) {
-        const ClipBox c = VisibleBox();
+        const ClipBox& c = clipBox_;
         const float boxArea = (maxX - minX) * (maxY - minY);
         if (boxArea <= 0) return;
+        if (minX >= c.left && minY >= c.top && maxX <= c.right && maxY <= c.bottom) {
+            // Wholly inside: the share below would be exactly 1.
+            stats_.pixels += double(area) * pixelsPerUnit_;
+            return;
+        }
         const float inside = std::max(0.0f, std::min(maxX, c.right) - std::max(minX, c.left)) *
                              std::max(0.0f, std::min(maxY, c.bottom) - std::max(minY, c.top));
         stats_.pixels += double(area) * inside / boxArea * pixelsPerUnit_;
@@ -166,16 +174,18 @@ public:
 private:
     // The clip rectangle within the design area, in design space.
     struct ClipBox { float left, top, right, bottom; };
-    ClipBox VisibleBox() const {
-        return {static_cast<float>(std::max(clipX_, 0)), static_cast<float>(std::max(clipY_, 0)),
-                static_cast<float>(std::min(clipX_ + clipW_, virtualW_)),
-                static_cast<float>(std::min(clipY_ + clipH_, virtualH_))};
+    // Kept with the clip and the design size, as every quad tests against it.
+    void UpdateClipBox() {
+        clipBox_ = {static_cast<float>(std::max(clipX_, 0)), static_cast<float>(std::max(clipY_, 0)),
+                    static_cast<float>(std::min(clipX_ + clipW_, virtualW_)),
+                    static_cast<float>(std::min(clipY_ + clipH_, virtualH_))};
     }
     static constexpr int kMaxVertices = 4 * 12288;  // indices stay 16-bit
     bool Upload(const TPicture& picture);
     static void VisibleFractions(const TextureSlot& slot, const TPicture& picture, TextureRef& ref);
     bool PlaceInAtlas(int w, int h, int& page, int& x, int& y);
     void ApplyScissor(int x, int y, int w, int h);
+    void ApplyViewport();
     void DeleteDeferred();
     void DeleteFences();
 
@@ -195,6 +205,7 @@ private:
     int boxX_ = 0, boxY_ = 0, boxW_ = 800, boxH_ = 600;  // letterbox, y from the top
     double pixelsPerUnit_ = 1;
     int clipX_ = 0, clipY_ = 0, clipW_ = 800, clipH_ = 600;
+    ClipBox clipBox_{0, 0, 800, 600};
     int blend_ = 3;
 
     uint32_t batchTexture_ = 0;
@@ -207,7 +218,8 @@ private:
 
     // GL objects and the GL state last set, to skip redundant calls.
     uint32_t program_ = 0, vao_ = 0, vbo_ = 0, indexBuffer_ = 0, samplers_[2] = {0, 0}, whiteTexture_ = 0;
-    int uniformMode_ = -1, uniformDesign_ = -1;
+    int uniformMode_ = -1, uniformGuard_ = -1, uniformSpan_ = -1;
+    int maxViewportW_ = 0, maxViewportH_ = 0;
     uint32_t boundTexture_ = 0;
     int boundSampler_ = -1, appliedBlend_ = -1;
     int atlasSize_ = 2048;

@@ -723,6 +723,44 @@ TEST_F(Renderer, DesignSpaceIsLetterboxedIntoTheWindow) {
     EXPECT_FLOAT_EQ(vy, 456);
 }
 
+// A quad that crosses the edge of the design area, or of the clip inside it,
+// is cut exactly there: never into the bars, never past the window's edge,
+// however far it reaches beyond.
+struct CrossingCase {
+    const char* name;
+    int clipX, clipY, clipW, clipH;  // design space 400×200
+    float x, y, w, h;                // the red rectangle, design space
+    struct Probe { int x, y; bool red; } probes[4];  // window pixels
+};
+
+TEST_F(Renderer, QuadsCrossingTheDesignAreaEdgeAreCutAtIt) {
+    // 400×200 in 800×600: scale 2, bars of 100 above and below.
+    const CrossingCase cases[] = {
+        {"top edge", 0, 0, 400, 200, 150, -20, 40, 30, {{340, 100, true}, {340, 99, false}, {340, 119, true}, {340, 120, false}}},
+        {"bottom edge", 0, 0, 400, 200, 150, 190, 40, 30, {{340, 499, true}, {340, 500, false}, {340, 480, true}, {340, 479, false}}},
+        {"left edge", 0, 0, 400, 200, -20, 80, 40, 20, {{0, 270, true}, {39, 270, true}, {40, 270, false}, {20, 259, false}}},
+        {"far past every edge", 0, 0, 400, 200, -1000, 90, 3000, 10, {{0, 285, true}, {799, 285, true}, {400, 279, false}, {400, 300, false}}},
+        {"clip inside the area", 100, 50, 50, 50, -1000, -1000, 3000, 3000, {{200, 200, true}, {299, 299, true}, {199, 250, false}, {250, 300, false}}},
+    };
+    for (const CrossingCase& c : cases) {
+        SetVirtualResolution(800, 600);
+        SetViewport(0, 0, 800, 600);
+        FillBackground();
+        SetVirtualResolution(400, 200);
+        SetViewport(c.clipX, c.clipY, c.clipW, c.clipH);
+        SetColor(255, 0, 0);
+        DrawRect(c.x, c.y, c.w, c.h);
+        // The whole window as the design area again, bars included.
+        SetVirtualResolution(800, 600);
+        SetViewport(0, 0, 800, 600);
+        PicturePtr frame = GrabFrame();
+        ASSERT_TRUE(frame);
+        for (const CrossingCase::Probe& p : c.probes)
+            EXPECT_TRUE(SameColour(frame->ReadPixel(p.x, p.y), p.red ? 0xFFFF0000u : kBackground))
+                << c.name << " at " << p.x << "," << p.y;
+    }
+}
+
 TEST_F(Renderer, GrabbedFrameSavesAsPng) {
     FillBackground();
     SetColor(12, 34, 56);
