@@ -77,6 +77,7 @@ constexpr int kAtlasItemMax = 512;  // larger stores get a texture of their own
 // little of it is used: pages of 2048² (16 MB) left one of the two the menu
 // needs mostly empty; 1024² pages (4 MB) waste at most a part of the last one.
 constexpr int kAtlasPageMax = 1024;
+constexpr size_t kScratchKeptBytes = 256 * 1024;
 constexpr GLuint64 kFrameWaitNs = 1000000000;  // a driver that never finishes must not hang the game
 
 // Whether every texel is opaque, and the box of texels that are not fully
@@ -448,25 +449,11 @@ bool Renderer::PlaceInAtlas(int w, int h, int& pageIndex, int& x, int& y) {
             boundTexture_ = page.texture;
             glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, atlasSize_, atlasSize_, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+            page.space.Reset(atlasSize_);
             pages_.push_back(std::move(page));
         }
         Page& page = pages_[i];
-        // Best fitting shelf that is not wastefully tall.
-        Shelf* best = nullptr;
-        for (Shelf& shelf : page.shelves) {
-            if (shelf.height >= h && shelf.height <= h + h / 2 + 4 && atlasSize_ - shelf.used >= w &&
-                (!best || shelf.height < best->height))
-                best = &shelf;
-        }
-        if (!best && atlasSize_ - page.top >= h) {
-            page.shelves.push_back(Shelf{page.top, h, 0});
-            page.top += h;
-            best = &page.shelves.back();
-        }
-        if (!best) continue;
-        x = best->used;
-        y = best->y;
-        best->used += w;
+        if (!page.space.Place(w, h, x, y)) continue;
         pageIndex = static_cast<int>(i);
         ++page.live;
         return true;
@@ -545,6 +532,9 @@ bool Renderer::Upload(const TPicture& picture) {
         glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, scratch_.data());
     }
     FindVisibleTexels(pixels, w, h, slot);
+    // Kept for the small uploads that come every frame (changed pictures);
+    // a big one's bytes would otherwise stay taken for the rest of the run.
+    if (scratch_.capacity() > kScratchKeptBytes) std::vector<uint8_t>().swap(scratch_);
     slot.uploadedVersion = picture.StoreVersion();
     // The texture now holds the pixels; a picture read from the game's files
     // can read them again when it needs them (a reopened display, a lock).
@@ -572,8 +562,7 @@ void Renderer::Release(const TextureSlot& slot) {
             // Every picture on the page is gone: start packing it afresh. The
             // open batch may still show the dead pictures, so it goes first.
             if (used_ > 0 && batchTexture_ == page.texture) Flush();
-            page.shelves.clear();
-            page.top = 0;
+            page.space.Clear();
         }
     } else if (slot.page < 0 && slot.texture) {
         // The open batch may still use it; delete once the frame is out.

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "media/TAtlasSkyline.h"
 #include "media/TPicture.h"
 
 namespace media_detail {
@@ -189,13 +190,11 @@ private:
     void DeleteDeferred();
     void DeleteFences();
 
-    struct Shelf { int y, height, used; };
     struct Page {
         uint32_t texture = 0;
         int live = 0;
-        int top = 0;
         int64_t placedTexels = 0;
-        std::vector<Shelf> shelves;
+        TAtlasSkyline space;
     };
 
     bool ready_ = false;
