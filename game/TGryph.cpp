@@ -90,7 +90,15 @@ TGryph::~TGryph() {
 // ---------------------------------------------------------------- loading
 
 int TGryph::LoadGlazPos(const std::string& skin) {
-    XmlNode root = XmlLoad(SkinsFile);
+    // A missing file reads as one without the skin, which says so.
+    StreamPtr skins = OpenRead(SkinsFile);
+    if (!skins) skins = OpenMemory({}, SkinsFile);
+    return LoadGlazPos(*skins, skin);
+}
+
+int TGryph::LoadGlazPos(TStream& skins, const std::string& skin) {
+    // XmlLoad takes a shared stream; hand it a non-owning one over the caller's.
+    XmlNode root = XmlLoad(StreamPtr(&skins, [](TStream*) {}));
     for (sdXMLnode* n = root ? root->firstchild : nullptr; n; n = XmlNextSibling(n)) {
         if (n->Tag != "skin") continue;
         if (XmlAttrString(n, "id", "") != skin) continue;
