@@ -1,9 +1,11 @@
 # Two commands matter: `make run` and `make test`. Everything else is a step of them.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build content run test test-fast test-asan bench clean
+.PHONY: all deps configure build content run test test-fast test-asan bench fuzz clean
 
 all: build
 
@@ -37,5 +39,13 @@ test-asan: deps
 bench: build
 	@bash scripts/bench.sh $(BUILD)
 
+# Every fuzz target for FUZZ_SECONDS (default 600) each, built with clang and
+# libFuzzer in its own tree; see fuzz/README.md.
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTOTEM_FUZZ=ON -DTOTEM_CONTENT=OFF >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_targets -j $(JOBS)
+	@bash scripts/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

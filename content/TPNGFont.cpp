@@ -111,7 +111,8 @@ bool TPNGFont::LoadFrom(const PicturePtr& atlas, TStream& table, const std::stri
                                                        static_cast<int>(x1 - x0), static_cast<int>(y1 - y0)));
         glyph->_x = 0;
         glyph->_y = 0;
-        glyph->_w = w + Kearning;
+        // A damaged table's width and kerning need not fit in an int together.
+        glyph->_w = static_cast<int>(std::clamp<int64_t>(static_cast<int64_t>(w) + Kearning, INT32_MIN, INT32_MAX));
         glyph->_h = h;
         glyph->advance = static_cast<float>(glyph->_w);
         Characters[static_cast<size_t>(code)] = glyph;

@@ -10,3 +10,7 @@ float Distance(float x1, float y1, float x2, float y2);
 float Approach(float value, float target, float divisor);
 // The same step scaled by the frame delta (dt in 17 ms units).
 float ApproachDt(float value, float target, float divisor, float dt);
+// The whole part of a number read from a content file, as an int: NaN reads
+// 0 and anything beyond an int's range stops at its ends, where a plain cast
+// would be undefined.
+int WholeInt(float value);

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "content/Xml.h"
+#include "core/MathHelpers.h"
 #include "media/Clock.h"
 #include "media/System.h"
 
@@ -104,12 +105,12 @@ EffectPtr TEffect::Load(StreamPtr stream) {
     e->ShadowEnabled = i("Shadow/", "enabled", 0);
     e->Shadow = {static_cast<float>(i("Shadow/", "min", 0)), static_cast<float>(i("Shadow/", "max", 0))};
     e->Dir = range("Dir/", 0);
-    e->Lifetime = {static_cast<int>(f("LifeTime/", "min", 0)), static_cast<int>(f("LifeTime/", "max", 0))};
+    e->Lifetime = {WholeInt(f("LifeTime/", "min", 0)), WholeInt(f("LifeTime/", "max", 0))};
     e->GenSpeed = f("GenSpeed/", "value", 0);
     e->GravitationX = f("GravitationX/", "value", 0);
     e->GravitationY = f("GravitationY/", "value", 0);
-    e->TimeOut = static_cast<int>(f("TimeOut/", "value", 0));
-    e->TimeDelay = static_cast<int>(f("TimeDelay/", "value", 0));
+    e->TimeOut = WholeInt(f("TimeOut/", "value", 0));
+    e->TimeDelay = WholeInt(f("TimeDelay/", "value", 0));
     e->AnimDir = i("AnimDir/", "rand", 0);
 
     std::string imageId = s("Image/", "value", "0");

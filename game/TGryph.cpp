@@ -90,11 +90,19 @@ TGryph::~TGryph() {
 // ---------------------------------------------------------------- loading
 
 int TGryph::LoadGlazPos(const std::string& skin) {
-    XmlNode root = XmlLoad(SkinsFile);
+    // A missing file reads as one without the skin, which says so.
+    StreamPtr skins = OpenRead(SkinsFile);
+    if (!skins) skins = OpenMemory({}, SkinsFile);
+    return LoadGlazPos(*skins, skin);
+}
+
+int TGryph::LoadGlazPos(TStream& skins, const std::string& skin) {
+    // XmlLoad takes a shared stream; hand it a non-owning one over the caller's.
+    XmlNode root = XmlLoad(StreamPtr(&skins, [](TStream*) {}));
     // Say which file is at fault: the player can restore one file, but not
     // guess it from a skin's name.
     if (!root) {
-        Notify("Not found glaz position for skin: " + skin + " (" + SkinsFile + " cannot be read)", false);
+        Notify("Not found glaz position for skin: " + skin + " (" + skins.Name() + " cannot be read)", false);
         RequestQuit(1);
         return -1;
     }
@@ -107,7 +115,7 @@ int TGryph::LoadGlazPos(const std::string& skin) {
         GLaz2_2 = XmlAttrVector(n, "glaz2_2", nullptr);
         return 0;
     }
-    Notify("Not found glaz position for skin: " + skin + " in " + SkinsFile, false);
+    Notify("Not found glaz position for skin: " + skin + " in " + skins.Name(), false);
     RequestQuit(1);
     return -1;
 }

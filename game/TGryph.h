@@ -13,6 +13,7 @@
 #include "game/TRazogrevValue.h"
 #include "media/Audio.h"
 #include "media/TImage.h"
+#include "media/TStream.h"
 
 class TEmitter;
 class TGryph;
@@ -81,6 +82,8 @@ class TGryph : public ItemOwner {
     // for a skin without an entry: the player is told and the program is asked
     // to end.
     virtual int LoadGlazPos(const std::string& skin);
+    // The same from a skins file already open.
+    int LoadGlazPos(TStream& skins, const std::string& skin);
     virtual void PickUpItem(const ItemPtr& item);
     // 1 when the item is caught now; applies a click catch's points, combo
     // and events on the way.

@@ -1,9 +1,12 @@
 #include "gui/TDialogHelper.h"
 
+#include <algorithm>
+
 #include "content/ResourceCatalogue.h"
 #include "content/TResManager.h"
 #include "content/TextTable.h"
 #include "content/Xml.h"
+#include "core/MathHelpers.h"
 #include "core/TGraphicsState.h"
 #include "core/TextHelpers.h"
 #include "gui/GuiDocument.h"
@@ -50,6 +53,11 @@ FontPtr FontAttr(sdXMLnode* node, const char* name) {
 
 std::string Text(int n) { return n >= 0 && n < static_cast<int>(TextTable.size()) ? TextTable[size_t(n)] : ""; }
 
+// Layout numbers are screen pixels. A damaged file's are held to a range in
+// which a dialog's place plus a control's offset still fits an int.
+constexpr float kLayoutLimit = 1 << 20;
+int LayoutInt(float value) { return WholeInt(std::clamp(value, -kLayoutLimit, kLayoutLimit)); }
+
 struct Point {
     float x, y;
 };
@@ -68,8 +76,8 @@ Point Placed(sdXMLnode* node, float width) {
 
 // Makes `child` a child of the window at the offset `pos`.
 void Attach(TDialog& window, const WidgetPtr& child, Point pos, int add) {
-    child->x = static_cast<int>(pos.x);
-    child->y = static_cast<int>(pos.y);
+    child->x = LayoutInt(pos.x);
+    child->y = LayoutInt(pos.y);
     if (add != 0 && WidgetManager) WidgetManager->AddWidget(child);
     window.Widgets.push_back(child);
 }
@@ -122,13 +130,13 @@ void LoadWindow(const DialogPtr& dialog) {
     dialog->Tile_Right = IMAGE_DIALOG_RIGHT;
     if (WidgetManager) WidgetManager->AddWidget(dialog);
     if (size) {
-        dialog->_width = static_cast<int>(size->x);
-        dialog->_height = static_cast<int>(size->y);
+        dialog->_width = LayoutInt(size->x);
+        dialog->_height = LayoutInt(size->y);
     }
     if (pos.x == -1 && pos.y == -1)
         dialog->CenterToScreen();
     else
-        dialog->SetPosition(static_cast<int>(pos.x), static_cast<int>(pos.y));
+        dialog->SetPosition(LayoutInt(pos.x), LayoutInt(pos.y));
 }
 
 ButtonPtr LoadButton(TDialog& window, const std::string& id, int buttonId, int add) {
@@ -137,7 +145,7 @@ ButtonPtr LoadButton(TDialog& window, const std::string& id, int buttonId, int a
     const ImagePtr image = ImageAttr(node, "image");
     const Point pos = Placed(node, image ? static_cast<float>(image->width) : 0.0f);
     const int text = XmlAttrInt(node, "text", 0);
-    ButtonPtr button = CreateButton(static_cast<int>(pos.x), static_cast<int>(pos.y), image,
+    ButtonPtr button = CreateButton(LayoutInt(pos.x), LayoutInt(pos.y), image,
                                     text > 0 ? Text(text) : "", buttonId, window.weak_from_this().lock(), 1, 2);
     button->Font = FONT_MENU;
     button->OverImage = ImageAttr(node, "image_over");

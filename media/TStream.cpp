@@ -83,14 +83,15 @@ public:
         return true;
     }
     size_t Read(void* dst, size_t n) override {
-        if (pos_ >= data_.size()) return 0;
+        // Nothing asked for may come with no buffer at all (an empty vector's data()).
+        if (n == 0 || pos_ >= data_.size()) return 0;
         size_t k = std::min(n, data_.size() - pos_);
         std::memcpy(dst, data_.data() + pos_, k);
         pos_ += k;
         return k;
     }
     size_t Write(const void* src, size_t n) override {
-        if (!writable_) return 0;
+        if (!writable_ || n == 0) return 0;
         if (pos_ + n > data_.size()) data_.resize(pos_ + n);
         std::memcpy(data_.data() + pos_, src, n);
         pos_ += n;

@@ -74,6 +74,11 @@ PicturePtr DecodeTGA(const uint8_t* data, size_t size) {
 
     const size_t pixelBytes = (bits + 7) / 8;
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    // The pixels must fit in what is left before any room is made for them: a
+    // run-length packet is its count byte and at least one pixel for up to 128.
+    if (pos > size) return nullptr;
+    const size_t leastBytes = rle ? (count + 127) / 128 * (1 + pixelBytes) : count * pixelBytes;
+    if (leastBytes > size - pos) return nullptr;
     auto picture = std::make_shared<TPicture>(static_cast<int>(width), static_cast<int>(height), hasAlpha);
     uint32_t* out = picture->StorePixels();
 
@@ -96,9 +101,7 @@ PicturePtr DecodeTGA(const uint8_t* data, size_t size) {
         out[static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)] = argb;
     };
 
-    if (pos > size) return nullptr;
     if (!rle) {
-        if (count * pixelBytes > size - pos) return nullptr;
         for (size_t i = 0; i < count; ++i) {
             uint32_t argb = 0;
             if (!decode(data + pos + i * pixelBytes, argb)) return nullptr;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the content tools and the tests need.
 # Quiet and quick when everything is already there; safe to run again.
+# `install-deps.sh fuzz` adds what the fuzz targets need.
 set -euo pipefail
 
 packages=(
@@ -12,6 +13,10 @@ packages=(
   fonts-dejavu-core fonts-lobster fonts-comfortaa fonts-cabin
   xvfb xauth xdotool libx11-dev libxfixes-dev
 )
+# `make fuzz` builds with clang and links libFuzzer, which comes with clang's runtime.
+if [ "${1:-}" = "fuzz" ]; then
+  packages+=(clang libclang-rt-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -68,6 +68,27 @@ TEST_F(PngFontTest, KerningIsPartOfTheAdvance) {
     EXPECT_EQ(a->_image->height, 12);
 }
 
+// Widths and kerning at the ends of 32 bits: the advance stops at the largest
+// (or smallest) int rather than wrapping to the other sign.
+TEST_F(PngFontTest, AdvanceBeyondThirtyTwoBitsStopsAtTheEnd) {
+    struct Case {
+        int kerning, width;
+        int advance;
+    } cases[] = {
+        {1, INT32_MAX, INT32_MAX},
+        {INT32_MAX, 5, INT32_MAX},
+        {INT32_MIN, 5, INT32_MIN + 5},
+        {-7, 10, 3},
+    };
+    for (const Case& c : cases) {
+        auto f = Load(Table(c.kerning, 1, 0, {{'A', 0, 0, c.width, 4}}));
+        ASSERT_TRUE(f);
+        GlyphPtr a = f->LoadGlyph(f->CharToGlyph('A'));
+        ASSERT_TRUE(a) << c.kerning << " " << c.width;
+        EXPECT_EQ(a->_w, c.advance) << c.kerning << " " << c.width;
+    }
+}
+
 TEST_F(PngFontTest, GlyphPictureIsCutFromTheAtlas) {
     auto f = Load(Table(0, 1, 0, {{'B', 7, 5, 4, 3}}));
     ASSERT_TRUE(f);

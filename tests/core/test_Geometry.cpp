@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
 
 #include "core/MathHelpers.h"
 #include "core/TLine.h"
@@ -103,6 +105,23 @@ TEST(MathHelpersTest, DistanceAndApproach) {
     EXPECT_FLOAT_EQ(ApproachDt(0, 10, 4, 2), 5);
     EXPECT_FLOAT_EQ(ApproachDt(0, 10, 4, 0), 0);
     EXPECT_FLOAT_EQ(ApproachDt(0, 10, 1, 1), 10);
+}
+
+TEST(MathHelpersTest, WholeIntTruncatesAndStopsAtTheEndsOfAnInt) {
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        float value;
+        int whole;
+    } cases[] = {
+        {2.9f, 2},           {-2.9f, -2},
+        {0.0f, 0},           {std::nanf(""), 0},
+        {1e10f, INT32_MAX},  {-1e10f, INT32_MIN},
+        {inf, INT32_MAX},    {-inf, INT32_MIN},
+        {2147483648.0f, INT32_MAX},
+        {-2147483648.0f, INT32_MIN},
+        {2147483520.0f, 2147483520},  // the largest float below 2^31
+    };
+    for (const Case& c : cases) EXPECT_EQ(WholeInt(c.value), c.whole) << c.value;
 }
 
 }  // namespace

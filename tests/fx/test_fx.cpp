@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <functional>
 #include <map>
 #include <string>
@@ -166,6 +168,26 @@ TEST_F(FxTest, BrokenOrMissingFilesGiveLoaderDefaults) {
     ASSERT_TRUE(none);
     EXPECT_FLOAT_EQ(none->GenSpeed, 0);
     EXPECT_EQ(none->Scale[0], 1);
+}
+
+// Times beyond an int (or no number at all) in a damaged file: the whole
+// milliseconds stop at the ends of an int instead of wrapping to the other sign.
+TEST_F(FxTest, TimesBeyondAnIntStopAtItsEnds) {
+    struct Case {
+        const char* value;
+        int ms;
+    } cases[] = {
+        {"1e39", INT32_MAX}, {"-1e39", INT32_MIN}, {"3e9", INT32_MAX}, {"-3e9", INT32_MIN}, {"1500.7", 1500},
+    };
+    for (const Case& c : cases) {
+        const std::string v = std::string("\"") + c.value + "\"";
+        auto e = Fx("<LifeTime min=" + v + " max=" + v + "/><TimeOut value=" + v + "/><TimeDelay value=" + v + "/>");
+        ASSERT_TRUE(e) << c.value;
+        EXPECT_EQ(e->Lifetime[0], c.ms) << c.value;
+        EXPECT_EQ(e->Lifetime[1], c.ms) << c.value;
+        EXPECT_EQ(e->TimeOut, c.ms) << c.value;
+        EXPECT_EQ(e->TimeDelay, c.ms) << c.value;
+    }
 }
 
 // ---------------------------------------------------------------- timing

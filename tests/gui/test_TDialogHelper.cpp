@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "gui/LayoutTestSupport.h"
 #include "gui/TDialogHelper.h"
 #include "gui/TImageWidget.h"
@@ -95,6 +97,24 @@ TEST_F(LayoutTest, WindowPositionRules) {
         EXPECT_FLOAT_EQ(dialog->_x, c.x) << c.attributes;
         EXPECT_FLOAT_EQ(dialog->_y, c.y) << c.attributes;
     }
+}
+
+// A damaged layout's numbers far off any screen: sizes and places stop at a
+// million pixels or so, where a dialog's place plus a control's still fits.
+TEST_F(LayoutTest, SizesAndPositionsFarOffTheScreenAreHeldToALimit) {
+    Layout(R"(<window id="w" size="1e39 3e9" pos="-5e9 7e20"/>
+              <button id="b" window_id="w" image="IMG_BTN" pos="4e9 -4e9"/>)");
+    auto dialog = Open("w", {"b"});
+    const int limit = 1 << 20;
+    EXPECT_EQ(dialog->_width, limit);
+    EXPECT_EQ(dialog->_height, limit);
+    EXPECT_FLOAT_EQ(dialog->_x, static_cast<float>(-limit));
+    EXPECT_FLOAT_EQ(dialog->_y, static_cast<float>(limit));
+    ButtonPtr b = dialog->found.at(0);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->x, limit);
+    EXPECT_EQ(b->y, -limit);
+    EXPECT_FLOAT_EQ(b->_x, 0.0f) << "the dialog's place plus the button's";
 }
 
 TEST_F(LayoutTest, WhichControlElementIsFound) {

@@ -5,11 +5,31 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+#include <atomic>
+#include <cstdlib>
 #include <functional>
+#include <new>
 #include <random>
 #include <vector>
 
 #include "media/Graphics.h"
+
+// The largest single request to operator new while a test watches: a decoder
+// that makes room for a picture from its header alone is caught even when it
+// gives up on the pixels afterwards.
+namespace {
+std::atomic<bool> watchAllocations{false};
+std::atomic<size_t> largestAllocation{0};
+}  // namespace
+
+void* operator new(size_t size) {
+    if (watchAllocations && size > largestAllocation) largestAllocation = size;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+// Kept out of line: inlined, the compiler warns that free meets operator new.
+__attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -524,6 +544,34 @@ TEST(PictureCodecs, ImpossibleHeadersAreRefused) {
     Fixture png = PngFixture(true, 4, 4);
     png.data[29] ^= 0x55;  // inside the IHDR checksum
     EXPECT_FALSE(Decode(png.data, png.data.size()));
+}
+
+// Headers that ask for the largest picture allowed over a few bytes of pixels:
+// refused before the picture's room is made.
+TEST(PictureCodecs, PixelsTheFileCannotHoldAreRefusedBeforeAnyRoomIsMade) {
+    struct Case {
+        const char* name;
+        Fixture fixture;
+        size_t widthOffset, heightOffset;
+    } cases[] = {
+        {"raw tga", TgaFixtures()[0], 12, 14},
+        {"run-length tga", TgaFixtures()[3], 12, 14},
+        {"colour-mapped run-length tga", TgaFixtures()[8], 12, 14},
+        {"bmp", BmpFixtures().front(), 18, 22},
+    };
+    for (Case& c : cases) {
+        Bytes& data = c.fixture.data;
+        data[c.widthOffset] = 0x00;  // 8192 wide, 4096 high: 2^25 pixels
+        data[c.widthOffset + 1] = 0x20;
+        data[c.heightOffset] = 0x00;
+        data[c.heightOffset + 1] = 0x10;
+        largestAllocation = 0;
+        watchAllocations = true;
+        const PicturePtr picture = Decode(data, data.size());
+        watchAllocations = false;
+        EXPECT_FALSE(picture) << c.name;
+        EXPECT_LT(largestAllocation.load(), size_t(1) << 20) << c.name;
+    }
 }
 
 TEST(PictureCodecs, LoadPictureReadsFilesAndStreamsAndRefusesMissingOnes) {

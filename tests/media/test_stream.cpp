@@ -93,6 +93,29 @@ TEST(Stream, OpenReadOfMissingFileOrFolderIsNull) {
     EXPECT_EQ(OpenRead(std::filesystem::temp_directory_path().string()), nullptr);
 }
 
+// A reader with nothing to read passes an empty vector's data(), which may be
+// null: no bytes move and nothing is touched, wherever the stream stands.
+TEST(Stream, ZeroBytesToOrFromNoBufferMoveNothing) {
+    struct Case {
+        const char* name;
+        StreamPtr stream;
+        int64_t at;
+    } cases[] = {
+        {"memory at its start", OpenMemory(Bytes({1, 2, 3})), 0},
+        {"memory inside", OpenMemory(Bytes({1, 2, 3})), 2},
+        {"empty memory", OpenMemory(std::vector<uint8_t>{}), 0},
+        {"memory for writing", OpenMemoryWrite("w"), 0},
+        {"window", OpenWindow(OpenMemory(Bytes({1, 2, 3, 4})), 1, 2, "slice"), 1},
+    };
+    for (Case& c : cases) {
+        ASSERT_TRUE(c.stream) << c.name;
+        ASSERT_TRUE(c.stream->Seek(c.at)) << c.name;
+        EXPECT_EQ(c.stream->Read(nullptr, 0), 0u) << c.name;
+        EXPECT_EQ(c.stream->Write(nullptr, 0), 0u) << c.name;
+        EXPECT_EQ(c.stream->Pos(), c.at) << c.name;
+    }
+}
+
 TEST(Stream, WindowSeesExactlyItsSlice) {
     auto base = OpenMemory(Bytes({1, 2, 3, 4, 5, 6}));
     auto w = OpenWindow(base, 2, 3, "slice");
