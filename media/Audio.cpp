@@ -52,3 +52,11 @@ void StartCued(std::initializer_list<ChannelPtr> channels) {
 void StartCued(const std::vector<ChannelPtr>& channels) {
     Mixer::Get().Unpause(channels.data(), channels.data() + channels.size());
 }
+
+bool SeekChannels(const std::vector<ChannelPtr>& channels, int64_t ms) {
+    return Mixer::Get().Seek(channels.data(), channels.data() + channels.size(), ms);
+}
+
+int AudioLeadMs() { return Mixer::Get().LeadMs(); }
+
+bool AudioKeepsTime() { return Mixer::Get().KeepsTime(); }

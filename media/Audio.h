@@ -70,6 +70,20 @@ ChannelPtr CueSound(const SoundPtr& sound, const ChannelPtr& channel = nullptr);
 // Null entries and stopped channels are skipped.
 void StartCued(std::initializer_list<ChannelPtr> channels);
 void StartCued(const std::vector<ChannelPtr>& channels);
+// Moves the given channels to `ms` milliseconds into their sounds, all on the
+// same output sample, so tracks that played together stay together; each
+// keeps its pause, volume, pan and rate. A looping sound wraps; a sound that
+// does not loop and is shorter than `ms` finishes. Null and stopped channels
+// are skipped; a streamed channel whose source no longer reads stays where it
+// was, and the result is then false.
+bool SeekChannels(const std::vector<ChannelPtr>& channels, int64_t ms);
+// How far the mixer's channel positions may run ahead of the sound heard: the
+// output buffering of the sound device, in milliseconds; 0 without a device,
+// where positions follow the clock exactly.
+int AudioLeadMs();
+// False under the manual mixer, where the caller moves the channels by hand
+// and their positions say nothing about the time that passed.
+bool AudioKeepsTime();
 
 class TSound {
 public:

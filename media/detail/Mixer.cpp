@@ -109,7 +109,14 @@ SDL_AudioDeviceID Mixer::OpenDevice() {
     want.callback = &Mixer::Callback;
     want.userdata = this;
     SDL_AudioSpec have{};
-    return SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device != 0) deviceFrames_ = have.samples;
+    return device;
+}
+
+int Mixer::LeadMs() const {
+    // The callback mixes a buffer while the device still holds the one before.
+    return mode_ == Mode::Device ? 2 * deviceFrames_ * 1000 / MIXER_RATE : 0;
 }
 
 void Mixer::DeviceRemoved(SDL_AudioDeviceID which) {
@@ -189,6 +196,11 @@ void Mixer::EnterSilent() {
 
 void Mixer::Update() {
     RefillStreams();
+    AdvanceSilent();
+    Sweep();
+}
+
+void Mixer::AdvanceSilent() {
     if (mode_ == Mode::Silent) {
         int32_t now = ClockMs();
         int32_t elapsed = now - lastMs_;
@@ -203,7 +215,6 @@ void Mixer::Update() {
             silentFrames_ -= seconds * MIXER_RATE;
         }
     }
-    Sweep();
 }
 
 void Mixer::Render(int16_t* out, int frames) {
@@ -405,6 +416,68 @@ void Mixer::Unpause(const ChannelPtr* first, const ChannelPtr* last) {
         auto* ch = dynamic_cast<MixerChannel*>(first->get());
         if (ch && !ch->stopped) ch->paused = false;
     }
+}
+
+bool Mixer::Seek(const ChannelPtr* first, const ChannelPtr* last, int64_t ms) {
+    struct Move {
+        std::shared_ptr<MixerChannel> ch;
+        int64_t frame;
+        bool finished;
+        std::unique_ptr<StreamDecoder> stream;
+    };
+    std::vector<Move> moves;
+    bool all = true;
+    ms = std::max<int64_t>(ms, 0);
+    // Without a device the time up to now is mixed first, so a channel put
+    // at `ms` now does not have that time added to it at the next update.
+    AdvanceSilent();
+    // Decoders are opened here, on the main thread and outside the lock; the
+    // audio thread only sees the finished swap.
+    for (; first != last; ++first) {
+        auto ch = std::dynamic_pointer_cast<MixerChannel>(*first);
+        SoundPtr sound;
+        if (ch) {
+            std::lock_guard<std::mutex> hold(lock_);
+            if (!ch->stopped) sound = ch->sound;
+        }
+        if (!sound) continue;
+        const int64_t total = sound->Frames();
+        int64_t frame = ms * sound->Rate() / 1000;
+        bool finished = false;
+        std::unique_ptr<StreamDecoder> stream;
+        if (sound->Streamed()) {
+            stream = StreamDecoder::Open(std::static_pointer_cast<StreamedSound>(sound), frame);
+            if (!stream) {
+                all = false;
+                continue;
+            }
+            finished = stream->EndFrame() >= 0 && frame >= stream->EndFrame();
+        } else if (sound->Loops() && total > 0) {
+            frame %= total;
+        } else if (frame >= total) {
+            frame = total;
+            finished = true;
+        }
+        moves.push_back({std::move(ch), frame, finished, std::move(stream)});
+    }
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        for (Move& m : moves) {
+            MixerChannel& ch = *m.ch;
+            if (ch.stopped) continue;
+            ch.pos = m.frame;
+            ch.frac = 0;
+            ch.finished = m.finished;
+            if (m.stream) std::swap(ch.stream, m.stream);
+            // A channel that had finished and was swept plays again.
+            if (!ch.finished && !ch.listed) {
+                channels_.push_back(m.ch);
+                ch.listed = true;
+            }
+        }
+    }
+    // The replaced decoders go with `moves`, outside the lock.
+    return all;
 }
 
 }  // namespace media_detail

@@ -75,6 +75,9 @@ public:
 
     ChannelPtr Start(const SoundPtr& sound, const ChannelPtr& channel, bool paused);
     void Unpause(const ChannelPtr* first, const ChannelPtr* last);
+    bool Seek(const ChannelPtr* first, const ChannelPtr* last, int64_t ms);
+    int LeadMs() const;
+    bool KeepsTime() const { return mode_ == Mode::Device || mode_ == Mode::Silent; }
 
     std::mutex& Lock() { return lock_; }
 
@@ -86,6 +89,8 @@ private:
     static void SDLCALL Callback(void* self, Uint8* stream, int len);
     void CloseDevice();
     void EnterSilent();
+    // Without a device: mixes, and throws away, the time since the last call.
+    void AdvanceSilent();
     // Opens the default output device and starts it; 0 when there is none.
     SDL_AudioDeviceID OpenDevice();
     // Mixes in chunks, refilling streamed sounds between them (main thread).
@@ -99,6 +104,7 @@ private:
     std::mutex lock_;
     Mode mode_ = Mode::Closed;
     SDL_AudioDeviceID device_ = 0;
+    int deviceFrames_ = 0;  // the device's buffer, in output frames
     bool sdlAudioInit_ = false;
     bool deviceLost_ = false;  // silent because the device went away
     std::vector<std::shared_ptr<MixerChannel>> channels_;

@@ -10,13 +10,27 @@ StreamDecoder::StreamDecoder(std::shared_ptr<StreamedSound> sound)
       channels_(sound_->Channels()),
       ring_(static_cast<size_t>(RING_FRAMES) * static_cast<size_t>(channels_)) {}
 
-std::unique_ptr<StreamDecoder> StreamDecoder::Open(std::shared_ptr<StreamedSound> sound) {
+std::unique_ptr<StreamDecoder> StreamDecoder::Open(std::shared_ptr<StreamedSound> sound, int64_t start) {
     std::unique_ptr<StreamDecoder> decoder(new StreamDecoder(std::move(sound)));
     if (decoder->source_.Open(decoder->file_) != 0) return nullptr;
     decoder->open_ = true;
     decoder->total_ = ov_pcm_total(&decoder->file_, -1);
+    if (start > 0 && !decoder->StartAt(start)) return nullptr;
     decoder->Refill();
     return decoder;
+}
+
+bool StreamDecoder::StartAt(int64_t frame) {
+    // The ring is numbered along the playback, so it starts at `frame` itself
+    // and only the file is positioned inside the sound.
+    written_.store(frame, std::memory_order_relaxed);
+    consumed_.store(frame, std::memory_order_relaxed);
+    if (total_ <= 0) return false;
+    if (frame >= total_ && !sound_->Loops()) {
+        end_.store(frame, std::memory_order_relaxed);
+        return true;
+    }
+    return ov_pcm_seek(&file_, frame % total_) == 0;
 }
 
 StreamDecoder::~StreamDecoder() {

@@ -32,8 +32,11 @@ class StreamDecoder {
 public:
     static constexpr int64_t RING_FRAMES = 32768;  // a power of two
 
-    // Null when the source no longer opens.
-    static std::unique_ptr<StreamDecoder> Open(std::shared_ptr<StreamedSound> sound);
+    // Null when the source no longer opens. Decoding starts at playback frame
+    // `start` (past the end of a looping sound it wraps; past the end of
+    // another the decoder is at its end at once); null when the source cannot
+    // seek there.
+    static std::unique_ptr<StreamDecoder> Open(std::shared_ptr<StreamedSound> sound, int64_t start = 0);
     ~StreamDecoder();
     StreamDecoder(const StreamDecoder&) = delete;
     StreamDecoder& operator=(const StreamDecoder&) = delete;
@@ -58,6 +61,7 @@ private:
     // Decodes into the ring at `frame` up to `maxFrames`; frames decoded, 0 at
     // the end of the data, negative on a fault.
     long DecodeAt(int64_t frame, int64_t maxFrames);
+    bool StartAt(int64_t frame);
 
     std::shared_ptr<StreamedSound> sound_;
     OggSource source_;

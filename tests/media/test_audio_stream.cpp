@@ -139,4 +139,89 @@ TEST_F(StreamTest, StreamAtDoubleRateReadsEveryOtherFrame) {
     EXPECT_EQ(ch->Position(), 200000);
 }
 
+// Tracks put back in step after the game stalled: two channels of one track
+// (one heard on the left, one on the right, as the band and lead tracks) move
+// together, whether the track is streamed or held decoded, looping or not.
+TEST_F(StreamTest, SeekMovesChannelsTogetherToTheSameSample) {
+    const Track& t = LongTrack();
+    std::vector<int> samples(t.pcm.begin(), t.pcm.end());
+    const std::vector<uint8_t> wav = audio_fixtures::Wav16(2, samples);
+    struct Case {
+        const char* name;
+        bool streamed, loops;
+        int64_t ms;
+        bool paused;
+    };
+    const int64_t lengthMs = t.frames() * 1000 / 44100;
+    const Case cases[] = {
+        {"streamed, forward", true, false, 7000, false},   {"streamed, back", true, false, 300, false},
+        {"held, forward", false, false, 7000, false},      {"held, back", false, false, 300, false},
+        {"streamed, paused", true, false, 2500, true},     {"streamed loop, wraps", true, true, lengthMs + 1000, false},
+        {"held loop, wraps", false, true, lengthMs + 1000, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto s = c.streamed ? LoadFromPack(c.loops ? SOUND_LOOP : 0) : Load(wav, c.loops ? SOUND_LOOP : 0);
+        ASSERT_TRUE(s);
+        ASSERT_EQ(s->Streamed(), c.streamed);
+        auto a = PlaySound(s), b = PlaySound(s);
+        a->SetPan(-1);
+        b->SetPan(1);
+        Render(60000);
+        AudioUpdate();
+        if (c.paused) a->SetPaused(1), b->SetPaused(1);
+        ASSERT_TRUE(SeekChannels({a, b}, c.ms));
+        const int64_t frame = (c.ms * 44100 / 1000) % t.frames();
+        EXPECT_EQ(a->Position(), frame);
+        EXPECT_EQ(b->Position(), frame);
+        if (c.paused) {
+            EXPECT_EQ(a->Playing(), 0) << "a seek does not unpause";
+            EXPECT_EQ(FirstSound(Render(1000), 0), -1);
+            a->SetPaused(0), b->SetPaused(0);
+        }
+        const auto mix = Render(30000);
+        ExpectMatches(mix, 0, 0, frame, 30000);
+        ExpectMatches(mix, 1, 0, frame, 30000);
+        a->Stop();
+        b->Stop();
+        AudioUpdate();
+    }
+}
+
+TEST_F(StreamTest, SeekPastTheEndFinishesAndSeekBackPlaysAgain) {
+    const Track& t = LongTrack();
+    for (bool streamed : {true, false}) {
+        SCOPED_TRACE(streamed ? "streamed" : "held");
+        std::vector<int> samples(t.pcm.begin(), t.pcm.end());
+        auto s = streamed ? LoadFromPack() : Load(audio_fixtures::Wav16(2, samples));
+        ASSERT_TRUE(s);
+        auto ch = PlaySound(s);
+        Render(1000);
+        ASSERT_TRUE(SeekChannels({ch}, t.frames() * 1000 / 44100 + 500));
+        EXPECT_EQ(ch->Playing(), 0);
+        EXPECT_EQ(FirstSound(Render(2000), 0), -1);
+        AudioUpdate();  // the finished channel leaves the mixer's list
+        ASSERT_TRUE(SeekChannels({ch}, 1000));
+        EXPECT_EQ(ch->Playing(), 1);
+        const auto mix = Render(5000);
+        ExpectMatches(mix, 0, 0, 44100, 5000);
+        ch->Stop();
+    }
+}
+
+TEST_F(StreamTest, SeekSkipsNullAndStoppedChannels) {
+    auto s = LoadFromPack();
+    auto a = PlaySound(s), b = PlaySound(s);
+    Render(1000);
+    b->Stop();
+    EXPECT_TRUE(SeekChannels({nullptr, b, a}, 2000));
+    EXPECT_EQ(a->Position(), 88200);
+    EXPECT_EQ(b->Playing(), 0);
+    EXPECT_EQ(AudioLeadMs(), 0) << "the manual mixer's positions are what is mixed";
+    EXPECT_FALSE(AudioKeepsTime()) << "the manual mixer moves only when a test mixes";
+    UseSilentMixer();
+    EXPECT_TRUE(AudioKeepsTime());
+    EXPECT_EQ(AudioLeadMs(), 0);
+}
+
 }  // namespace
