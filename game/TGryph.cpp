@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "content/ResourceCatalogue.h"
 #include "content/TResManager.h"
@@ -452,9 +453,46 @@ void TGryph::UpdateLights(float dt) {
     if (MessagesAlpha->ValueAchieved() != 0) MessagesImage = nullptr;
 }
 
+float TGryph::TakeOutStall(float dt) {
+    // The player could neither see nor answer anything while the loop stood
+    // still (a suspended laptop, a swapping disk), so that time is taken out
+    // of the level as a pause's is: the chart goes on one frame later from
+    // where it stopped, instead of letting every note of the gap pass.
+    constexpr float kStallMs = 500;
+    constexpr float kFrameMs = 17;
+    if (GameClock - StepClock <= kStallMs) return dt;
+    GameClock = StepClock + kFrameMs;
+    return 1;
+}
+
+void TGryph::KeepTracksInStep(float frameMs) {
+    if (!AudioKeepsTime()) return;
+    // Without a device the mixer catches up with the clock after this update,
+    // so the tracks stand up to this frame behind; a device's mixer runs
+    // ahead of what is heard by its buffering. Past either, a stall or a
+    // device that stopped took the tracks out of step with the chart.
+    constexpr double kFrameMs = 17;
+    const double behindAt = -(static_cast<double>(frameMs) + kFrameMs);
+    const double aheadAt = kFrameMs + AudioLeadMs();
+    bool outOfStep = false;
+    for (const auto& [channel, sound] : {std::pair{GuitarChannel, GuitarSound}, std::pair{SongChannel, SongSound}}) {
+        if (!channel || !sound || sound->Rate() <= 0) continue;
+        const double rate = sound->Rate();
+        // A track that ended on its last sample while the chart goes on is
+        // where it should be; one that ended early during a stall is not.
+        const double due = std::min<double>(SongTime, static_cast<double>(sound->Frames()) * 1000.0 / rate);
+        const double drift = static_cast<double>(channel->Position()) * 1000.0 / rate - due;
+        outOfStep = outOfStep || drift < behindAt || drift > aheadAt;
+    }
+    if (outOfStep) SeekChannels({GuitarChannel, SongChannel}, SongTime);
+}
+
 void TGryph::Update(float dt) {
     if (!MIDI) return;  // no level loaded
+    dt = TakeOutStall(dt);
+    const float frameMs = GameClock - StepClock;
     StepHighway(dt);
+    KeepTracksInStep(frameMs);
     if (MIDI->notes.empty() && Items.empty()) SendPrizeEvent("notesended");
     UpdateEmitters(dt);
     if (Bat) Bat->Update(dt);

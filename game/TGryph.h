@@ -130,6 +130,10 @@ private:
     void SpawnItems();
     void UpdateItems(float dt);
     void StepHighway(float dt);
+    // A long stall is taken out of the level's time; returns the frame's dt.
+    float TakeOutStall(float dt);
+    // Moves the tracks back to the chart's time when they drifted from it.
+    void KeepTracksInStep(float frameMs);
     void UpdateEmitters(float dt);
     void TrackMouseButton();
     void UpdateRazogrev(float dt);

@@ -145,7 +145,7 @@ bool AutoPlayer::PlayToEnd(int maxFrames) {
 // moves by exactly one 17 ms step per frame, so dt is 1. The player decides
 // after the update, from what the frame left on screen, and its input is
 // polled by this frame's PollEvents, as a player's would be.
-void AutoPlayer::Frame() {
+void AutoPlayer::Frame(bool decide) {
     const bool stall = stallEvery_ > 0 && frame_ % stallEvery_ == stallEvery_ - 1;
     AdvanceClock(stall ? stallMs_ : FRAME_MS);
     const int32_t now = ClockMs();
@@ -156,10 +156,23 @@ void AutoPlayer::Frame() {
     frameEvents_.clear();
     WidgetManager->Update(dt);
     Observe(dt);
-    Decide();
+    if (decide) Decide();
     PollEvents();
     AudioUpdate();
+    // A stalled frame's time is mixed after the highway has taken it out;
+    // the tracks are put back in step by the next update.
+    if (!stall) MeasureTracks();
     ++frame_;
+}
+
+void AutoPlayer::MeasureTracks() {
+    if (!Game || !Game->Gryph) return;
+    const TGryph& g = *Game->Gryph;
+    if (!g.SongChannel || !g.SongSound || g.SongChannel->Playing() == 0 || g.SongSound->Rate() <= 0) return;
+    const double ms = static_cast<double>(g.SongChannel->Position()) * 1000.0 / g.SongSound->Rate();
+    worstTrackDrift_ = std::max(worstTrackDrift_, std::abs(ms - g.SongTime));
+    if (g.GuitarChannel && g.GuitarChannel->Playing() != 0 && g.GuitarChannel->Position() != g.SongChannel->Position())
+        tracksApart_ = true;
 }
 
 void AutoPlayer::OnEvent(const GameplayEvent& e) {

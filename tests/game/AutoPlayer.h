@@ -71,8 +71,9 @@ public:
     // is still running after maxFrames.
     bool PlayToEnd(int maxFrames);
     // One frame of the main loop, with the player's decision between the
-    // widgets' update and the event poll.
-    void Frame();
+    // widgets' update and the event poll; without it when the player is
+    // away (the window minimised, a menu open).
+    void Frame(bool decide = true);
     // Notes (by chart start, ms) the player lets pass: it never steers onto
     // them and does not wait for them before a click. Bonus items are then not
     // chased either, so that no detour takes the catcher onto a note's line.
@@ -86,6 +87,10 @@ public:
     }
 
     int Frames() const { return frame_; }
+    // The furthest the band track stood from the chart's clock after a frame
+    // (stalled frames aside), in ms; whether the lead track ever left it.
+    double WorstTrackDriftMs() const { return worstTrackDrift_; }
+    bool TracksApart() const { return tracksApart_; }
     const std::vector<ItemRecord>& Records() const { return done_; }
     const std::vector<MelodyRecord>& Melodies() const { return melodies_; }
     // Empty while the highway's combo meter has followed the player's own
@@ -130,6 +135,7 @@ private:
     };
 
     void OnEvent(const GameplayEvent& e);
+    void MeasureTracks();
     void Observe(float dt);
     void Decide();
     void Steer();
@@ -161,4 +167,6 @@ private:
     bool buttonDown_ = false;
     std::set<int> toMiss_;
     int stallEvery_ = 0, stallMs_ = FRAME_MS;
+    double worstTrackDrift_ = 0;
+    bool tracksApart_ = false;
 };

@@ -95,6 +95,71 @@ TEST_F(RulesTest, AStalledFrameStillCatchesTheNoteItCarriesThroughTheWindow) {
     }
 }
 
+// A suspended laptop or a swapping disk stops the loop for seconds: the
+// player could not answer anything meanwhile, so the level goes on one frame
+// after where it stopped, as after a pause, with every note still to play.
+TEST_F(RulesTest, AStallOfSecondsIsTakenOutOfTheLevelAndCostsNoNote) {
+    for (float ms : {600.0f, 10000.0f}) {
+        SCOPED_TRACE(testing::Message() << "a frame of " << ms << " ms");
+        StartQuietLevel();
+        PutBatOn(2);
+        NotePtr caught = PutNote(2, 80.0f);
+        NotePtr other = PutNote(4, 80.0f);
+        const int32_t songBefore = gryph->SongTime;
+        Frame(ms);
+        EXPECT_EQ(gryph->SongTime, songBefore + 17);
+        EXPECT_NEAR(other->time, After(80.0f, 17, 1.0f), 0.01f);
+        EXPECT_EQ(Prizes("notefail"), 0);
+        EXPECT_EQ(other->SongError, 0);
+        // And the level plays on from there: the one on the catcher's line is
+        // caught, the other missed only when its window has passed.
+        Run(170);
+        EXPECT_EQ(caught->PickUpStarted, 1);
+        EXPECT_EQ(other->SongError, 1);
+        EXPECT_EQ(Prizes("notefail"), 1);
+        gryph->StopGame();
+        ClearGameplayEvents();
+    }
+}
+
+// The tracks follow the chart's clock: a drift that a stall or a lost device
+// leaves is undone at the next frame, one within a frame is left alone (a
+// seek is heard as a skip).
+TEST_F(RulesTest, TracksThatDriftFromTheChartArePutBackInStep) {
+    struct Case {
+        const char* name;
+        int offsetMs;
+        bool moved;
+    };
+    const Case cases[] = {{"500 ms ahead", 500, true},   {"500 ms behind", -500, true}, {"a frame ahead", 40, true},
+                          {"10 ms ahead", 10, false},     {"10 ms behind", -10, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UseSilentMixer();
+        StartQuietLevel();
+        // The mixer of a machine without a device follows the clock after each update.
+        auto frame = [this] {
+            Frame(17);
+            AudioUpdate();
+        };
+        for (int i = 0; i < 30; ++i) frame();
+        const auto trackMs = [this](const ChannelPtr& ch) { return double(ch->Position()) * 1000.0 / 44100.0; };
+        ASSERT_NEAR(trackMs(gryph->SongChannel), gryph->SongTime, 1.0);
+        ASSERT_TRUE(SeekChannels({gryph->GuitarChannel, gryph->SongChannel}, gryph->SongTime + c.offsetMs));
+        frame();
+        const double drift = trackMs(gryph->SongChannel) - gryph->SongTime;
+        if (c.moved) {
+            EXPECT_NEAR(drift, 0, 1.0) << "put back at the chart's time";
+        } else {
+            EXPECT_NEAR(drift, c.offsetMs, 1.0) << "left where it was";
+        }
+        EXPECT_EQ(gryph->GuitarChannel->Position(), gryph->SongChannel->Position()) << "the tracks move together";
+        for (int i = 0; i < 10; ++i) frame();
+        EXPECT_NEAR(trackMs(gryph->SongChannel) - gryph->SongTime, c.moved ? 0.0 : c.offsetMs, 1.0);
+        gryph->StopGame();
+    }
+}
+
 TEST_F(RulesTest, ChartNoteIsCaughtOnTheFirstFrameInsideTheWindow) {
     // A note of the chart at 3000 ms, 1 ms frames: it spawns on the first
     // frame at or after 3000 − 2445 / speed and is caught on the first frame
