@@ -342,6 +342,14 @@ void InjectFocus(bool focused) {
     Push(e);
 }
 
+void InjectMinimized(bool minimized) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.windowID = WindowId();
+    e.window.event = minimized ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED;
+    Push(e);
+}
+
 void InjectCloseRequest() {
     SDL_Event e{};
     e.type = SDL_QUIT;

@@ -56,4 +56,6 @@ void InjectMouseButton(int button, bool down);
 void InjectKey(int virtualKey, bool down);
 void InjectText(const std::string& utf8);
 void InjectFocus(bool focused);
+// The window minimised (true) or restored (false), as the desktop reports it.
+void InjectMinimized(bool minimized);
 void InjectCloseRequest();
