@@ -1,5 +1,7 @@
 #include "display/WindowShot.h"
 
+#include <unordered_set>
+
 #include <fstream>
 
 bool WindowShot::SavePpm(const std::string& path) const {
@@ -11,3 +13,5 @@ bool WindowShot::SavePpm(const std::string& path) const {
     }
     return bool(out);
 }
+
+size_t WindowShot::DistinctColours() const { return std::unordered_set<uint32_t>(rgb.begin(), rgb.end()).size(); }

@@ -111,6 +111,49 @@ void XClient::Cover(WindowId window) {
     XSync(dpy, False);
 }
 
+void XClient::Place(WindowId window, int x, int y, int width, int height) {
+    if (!display_) return;
+    XMoveResizeWindow(Dpy(display_), window, x, y, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(Dpy(display_), False);
+}
+
+void XClient::Minimise(WindowId window) {
+    if (!display_) return;
+    Display* dpy = Dpy(display_);
+    // The states a window manager sets for an iconified window: the ICCCM
+    // one and the desktop's hidden state, then the window goes off screen.
+    const Atom wmState = XInternAtom(dpy, "WM_STATE", False);
+    const long iconic[2] = {IconicState, None};
+    XChangeProperty(dpy, window, wmState, wmState, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(iconic),
+                    2);
+    const Atom netState = XInternAtom(dpy, "_NET_WM_STATE", False);
+    const Atom hidden = XInternAtom(dpy, "_NET_WM_STATE_HIDDEN", False);
+    XChangeProperty(dpy, window, netState, XA_ATOM, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(&hidden),
+                    1);
+    XUnmapWindow(dpy, window);
+    XSync(dpy, False);
+    FocusElsewhere();
+}
+
+void XClient::Restore(WindowId window) {
+    if (!display_) return;
+    Display* dpy = Dpy(display_);
+    const Atom wmState = XInternAtom(dpy, "WM_STATE", False);
+    const long normal[2] = {NormalState, None};
+    XChangeProperty(dpy, window, wmState, wmState, 32, PropModeReplace, reinterpret_cast<const unsigned char*>(normal),
+                    2);
+    XDeleteProperty(dpy, window, XInternAtom(dpy, "_NET_WM_STATE", False));
+    XMapWindow(dpy, window);
+    XSync(dpy, False);
+    // Focus only a viewable window.
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    XWindowAttributes a;
+    while (XGetWindowAttributes(dpy, window, &a) && a.map_state != IsViewable &&
+           std::chrono::steady_clock::now() < until)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    Focus(window);
+}
+
 WindowShot XClient::Grab(WindowId window) {
     WindowShot shot;
     if (!display_) return shot;

@@ -31,6 +31,13 @@ public:
     // What a window manager does for a window that asks for full screen: it
     // covers the whole screen.
     void Cover(WindowId window);
+    // Puts the window back at this place and size, as on leaving full screen.
+    void Place(WindowId window, int x, int y, int width, int height);
+    // What a window manager does when the player minimises the window: marks
+    // it hidden, takes it off the screen and gives the focus elsewhere.
+    void Minimise(WindowId window);
+    // And when the player brings it back: on the screen, with the focus.
+    void Restore(WindowId window);
     // The window manager's close button: a WM_DELETE_WINDOW client message.
     void RequestClose(WindowId window);
 

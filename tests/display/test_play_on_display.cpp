@@ -290,6 +290,60 @@ TEST_F(PlayOnDisplay, LosingTheFocusPauses) {
     Resume();
 }
 
+// Minimising the window pauses the level behind the pause menu; bringing it
+// back shows the level and the menu as they were and waits for the player,
+// and "resume" plays on with the mouse steering again.
+TEST_F(PlayOnDisplay, MinimisingPausesAndRestoringWaitsForThePlayer) {
+    XClient& x = g->Client();
+    const WindowShot before = x.Grab(g->Window());
+    size_t mark = g->Game().Mark();
+    x.Minimise(g->Window());
+    ASSERT_TRUE(g->Game().WaitForLine("paused", mark, kLineWaitMs));
+    Sleep(1000);
+    for (const std::string& l : g->Game().LinesFrom(mark))
+        EXPECT_FALSE(StartsWith(l, "catch ") || StartsWith(l, "miss ")) << "the level went on while away: " << l;
+    mark = g->Game().Mark();
+    x.Restore(g->Window());
+    Sleep(600);
+    for (const std::string& l : g->Game().LinesFrom(mark)) EXPECT_NE(l, "resumed");
+    const WindowShot after = x.Grab(g->Window());
+    ASSERT_FALSE(after.Empty()) << "the window cannot be read after coming back";
+    EXPECT_EQ(after.width, before.width);
+    EXPECT_GT(after.DistinctColours(), 200) << "the level and its menu are drawn again";
+    Resume();
+    ToLeftEnd();
+    ASSERT_TRUE(g->MoveMouse(40, 10, 10));
+    EXPECT_TRUE(g->WaitBatLine(1, kLineWaitMs)) << "the mouse does not steer after coming back";
+}
+
+// The desktop switching the window to full screen and back mid-level: the
+// game fills the larger window, keeps playing and steering, and is whole
+// again at its own size.
+TEST_F(PlayOnDisplay, FullScreenAndBackKeepsThePlayGoing) {
+    XClient& x = g->Client();
+    const WindowShot before = x.Grab(g->Window());
+    ASSERT_FALSE(before.Empty());
+    const size_t mark = g->Game().Mark();
+    x.Cover(g->Window());
+    Sleep(800);
+    const WindowShot full = x.Grab(g->Window());
+    EXPECT_GT(full.width, before.width) << "the window covers the screen";
+    EXPECT_GT(full.DistinctColours(), 200) << "the level is drawn into the larger window";
+    ToLeftEnd();
+    ASSERT_TRUE(g->MoveMouse(40, 10, 10));
+    EXPECT_TRUE(g->WaitBatLine(1, kLineWaitMs)) << "the mouse does not steer in full screen";
+    x.Place(g->Window(), 0, 0, before.width, before.height);
+    Sleep(800);
+    const WindowShot back = x.Grab(g->Window());
+    EXPECT_EQ(back.width, before.width);
+    EXPECT_EQ(back.height, before.height);
+    EXPECT_GT(back.DistinctColours(), 200);
+    ToLeftEnd();
+    ASSERT_TRUE(g->MoveMouse(40, 10, 10));
+    EXPECT_TRUE(g->WaitBatLine(1, kLineWaitMs)) << "the mouse does not steer back in the window";
+    for (const std::string& l : g->Game().LinesFrom(mark)) EXPECT_NE(l, "paused") << "nothing here pauses the level";
+}
+
 // The window manager's close button asks the window to close; the game ends
 // with exit code 0.
 TEST_F(PlayOnDisplay, TheCloseButtonEndsTheGame) {
