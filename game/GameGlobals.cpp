@@ -4,6 +4,8 @@
 
 int StartMode = 0;
 float LevelSpeed = 1.0f;
+int AudioOffsetMs = 0;
+int VideoOffsetMs = 0;
 LevelStatPtr CurrentLevelStat;
 std::shared_ptr<TBat> Bat;
 float SoundVolume = 0.5f;

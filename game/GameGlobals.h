@@ -25,6 +25,15 @@ extern LevelStatPtr CurrentLevelStat;
 class TBat;
 extern std::shared_ptr<TBat> Bat;
 
+// The player's own delays, in ms, from the timing settings. Sound heard this
+// late (speakers, wireless headphones) moves the chart later against the
+// music, so notes are caught when they are heard; a screen that shows
+// pictures this late has the items drawn that much further on, so they meet
+// the catcher when their note sounds. Both within ±MAX_OFFSET_MS.
+constexpr int MAX_OFFSET_MS = 300;
+extern int AudioOffsetMs;
+extern int VideoOffsetMs;
+
 // Volume of sound effects and menu music, 0..1 (the options dialog sets it).
 extern float SoundVolume;
 // The one way a sound effect is started: plays `sound` (on `channel`, or on a

@@ -224,13 +224,13 @@ void TGryph::SpawnItems() {
         const MidiNotePtr n = *it;
         float speed = 0;
         const int kind = GetItemType(*n, speed);
-        if (kind > 0 && static_cast<float>(SongTime) >=
+        if (kind > 0 && static_cast<float>(ChartTime()) >=
                             static_cast<float>(n->StartTime) - static_cast<float>(GryphTime) / speed) {
             AddItem(n, kind, speed);
             it = pending.erase(it);
             continue;
         }
-        if (n->note == TMidiFile::NOTE_FLASH && SongTime >= n->StartTime) {
+        if (n->note == TMidiFile::NOTE_FLASH && ChartTime() >= n->StartTime) {
             LightSFXAlpha->value = static_cast<float>(n->velocity) / 100.0f;
             it = pending.erase(it);
             continue;
@@ -559,7 +559,8 @@ void TGryph::DrawGlaza(float x, int rotating, int steady, int phase) {
 void TGryph::DrawMessages() {
     if (MIDI) {
         for (const auto& m : MIDI->Messages) {
-            if (m->StartTime <= SongTime && SongTime <= m->StartTime + m->Length) {
+            const int32_t now = ChartTime();
+            if (m->StartTime <= now && now <= m->StartTime + m->Length) {
                 MessagesAlpha->value = 1;
                 if (!MessagesImage) {
                     MessagesImage = ResManager->GetImage("IMAGE_MESSAGE_" + std::to_string(m->velocity));
@@ -608,7 +609,7 @@ void TGryph::Draw() {
     for (const auto& e : EmittersBack) e->Draw();
     SetBlend(ALPHABLEND);
     SetAlpha(1);
-    for (const auto& item : Items) item->Draw();
+    for (const auto& item : Items) item->DrawShown();
     if (Bat) Bat->Draw();
     DrawMessages();
     for (const auto& e : Emitters) e->Draw();

@@ -7,6 +7,7 @@
 
 #include "core/TCurveValue.h"
 #include "core/TVector.h"
+#include "game/GameGlobals.h"
 #include "game/ItemOwner.h"
 #include "game/TItem.h"
 #include "game/TMidiFile.h"
@@ -93,6 +94,9 @@ class TGryph : public ItemOwner {
     virtual void AddItem(const MidiNotePtr& note, int kind, float speed);
     virtual ItemPtr AddNote(const MidiNotePtr& note);
     virtual void StopGame();
+    // Where in the chart the player is by what they hear: the song's time less
+    // the sound's delay. Items spawn, flash and show messages by it.
+    int32_t ChartTime() const { return SongTime - AudioOffsetMs; }
     // Loads the chart and the two tracks of `song` and starts them. Returns 0,
     // or −1 when the chart or a track could not be read: a message naming the
     // file has been shown and nothing is playing.

@@ -39,13 +39,30 @@ VectorPtr TItem::CatchPos() {
 void TItem::Update(float /*dt*/) {
     if (UpdTime == 0) UpdTime = GameClock;
     time += (GameClock - UpdTime) / 30.0f * SpeedCoef;
-    const HighwayPoint p = HighwayGeometry::ItemPosition(LineNum, time);
+    const float shown = time + VideoLead();
+    const HighwayPoint p = HighwayGeometry::ItemPosition(LineNum, shown);
     pos = MakeVector(p.x, p.y);
-    scale = HighwayGeometry::ItemScale(LineNum, time);
+    scale = HighwayGeometry::ItemScale(LineNum, shown);
     UpdTime = GameClock;
     // A held item ends the moment the catcher leaves its line.
     if (PickUpStarted != 0 && owner && owner->BatLineNum() != LineNum) PickUpEnd();
     IsOutCheck();
+}
+
+float TItem::VideoLead() const { return static_cast<float>(VideoOffsetMs) / 30.0f * SpeedCoef; }
+
+void TItem::DrawShown() {
+    const float lead = VideoLead();
+    if (lead == 0) {
+        Draw();
+        return;
+    }
+    // Drawn where the screen's delay will have it when the picture is seen;
+    // the catch rules keep the item's own progress, restored exactly.
+    const float progress = time;
+    time = progress + lead;
+    Draw();
+    time = progress;
 }
 
 void TItem::MarkOut() {

@@ -46,6 +46,11 @@ class TItem : public TObject {
     ~TItem() override;
 
     virtual void Draw();
+    // Draw as the highway does it: ahead by the screen's delay, VideoLead().
+    void DrawShown();
+    // How much further on the item is drawn than its progress, in highway
+    // units, so that it reaches the catcher on a late screen when heard.
+    float VideoLead() const;
     virtual void DrawLine_();
     virtual void Update(float dt);
     virtual void IsOutCheck();

@@ -197,6 +197,51 @@ TEST_F(RulesTest, ChartNoteIsCaughtOnTheFirstFrameInsideTheWindow) {
     }
 }
 
+// The player's sound delay moves the chart later against the music: a note
+// is caught that much later by the song's clock, when it is heard. The
+// picture delay moves only where items are drawn.
+TEST_F(RulesTest, TheSoundDelayMovesTheCatchAndThePictureDelayOnlyTheDrawing) {
+    struct Case {
+        int audioMs, videoMs;
+    };
+    int caughtWithout = -1;
+    for (const Case c : {Case{0, 0}, Case{100, 0}, Case{-60, 0}, Case{0, 150}}) {
+        SCOPED_TRACE(testing::Message() << "sound " << c.audioMs << " ms, picture " << c.videoMs << " ms");
+        AudioOffsetMs = c.audioMs;
+        VideoOffsetMs = c.videoMs;
+        LoadChart(midi_test::Chart().Note(3000, kLine0 + 1, kPlain));
+        PutBatOn(1);
+        int caughtAt = -1;
+        bool checkedDrawing = false;
+        while (GameClock < 3500 && caughtAt < 0) {
+            Frame(1);
+            if (gryph->Items.empty()) continue;
+            const ItemPtr item = gryph->Items.front();
+            if (!checkedDrawing && item->time > 40) {
+                // Drawn where an item that much further on would be.
+                const float ahead = item->time + c.videoMs / 30.0f * item->SpeedCoef;
+                const HighwayPoint p = HighwayGeometry::ItemPosition(item->LineNum, ahead);
+                EXPECT_NEAR(item->pos->x, p.x, 0.01f);
+                EXPECT_NEAR(item->pos->y, p.y, 0.01f);
+                EXPECT_FLOAT_EQ(item->VideoLead(), c.videoMs / 30.0f * item->SpeedCoef);
+                // Drawing borrows the progress and gives back exactly it.
+                const float progress = item->time;
+                gryph->Draw();
+                EXPECT_EQ(item->time, progress);
+                checkedDrawing = true;
+            }
+            if (item->PickUpStarted) caughtAt = gryph->SongTime;
+        }
+        EXPECT_TRUE(checkedDrawing);
+        ASSERT_GE(caughtAt, 0) << "the note was not caught";
+        if (caughtWithout < 0) caughtWithout = caughtAt;
+        EXPECT_EQ(caughtAt, caughtWithout + c.audioMs);
+        gryph->StopGame();
+        ClearGameplayEvents();
+    }
+    AudioOffsetMs = VideoOffsetMs = 0;
+}
+
 TEST_F(RulesTest, ChartNoteOffTheCatchersLineIsMissedPast83) {
     LoadChart(midi_test::Chart().Note(3000, kLine0 + 4, kPlain));
     RunUntil(500);
