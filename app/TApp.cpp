@@ -22,6 +22,7 @@
 #include "media/System.h"
 #include "progress/ProgressNotice.h"
 #include "progress/TOptions.h"
+#include "progress/TimingFile.h"
 #include "progress/UserFile.h"
 #include "screens/TMainMenu.h"
 #include "screens/TStoryMenu.h"
@@ -88,6 +89,7 @@ int TApp::Init() {
     // splashes before the program ends.
     if (QuitRequested()) return QuitExitCode();
     TOptions::LoadOptions();
+    LoadTiming();
     TraceOptions();
     if (!OpenGameDisplay()) return QuitExitCode();
     ResManager->PrepareLoaded();

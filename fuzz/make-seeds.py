@@ -182,6 +182,10 @@ def main():
     put("options", "nan.dat", b"\x00\x00\xc0\x7f\x01")
     put("options", "loud.dat", struct.pack("<f", 7.5) + b"\x02")
 
+    put("timing", "timing.ini", b"# written by the game\naudio_offset_ms = 35\nvideo_offset_ms = -20\n")
+    put("timing", "odd.ini", b"  audio_offset_ms=+999\r\nvideo_offset_ms = 1.5\nmetronome = on\n= 4\n")
+    put("timing", "junk.ini", bytes(range(256)))
+
     damaged("userdat", "User.dat", read(user_dat), 40)
     damaged("pak", "small.pak", read(pak), 50)
     songs = os.path.join(media, "songs")

@@ -13,6 +13,7 @@
 #include "media/Input.h"
 #include "media/System.h"
 #include "media/TStream.h"
+#include "progress/TCalibration.h"
 
 int FullScreen = TOptions::DefFullScreen;
 float SavedSoundVolume = TOptions::DefSoundVol;
@@ -93,6 +94,7 @@ void TOptions::AddedToManager() {
     LoadStatics(*this, "");
     BUTTON_OK = LoadButton(*this, "ok", Button_OK_ID, 1);
     BUTTON_CANCEL = LoadButton(*this, "cancel", Button_CANCEL_ID, 1);
+    BUTTON_TIMING = LoadButton(*this, "timing", Button_TIMING_ID, 1);
     Scroll_Sound = LoadScrollBar(*this, "sound", Scroll_SOUND_ID, 1);
     if (Scroll_Sound) Scroll_Sound->Value = SoundVolume;
     CB_FullScreen = LoadCheckBox(*this, "full_screen", CB_FullScreen_ID, FullScreen, 1);
@@ -143,6 +145,7 @@ void TOptions::UpdatePlayingChannels() {
 void TOptions::DePress(int buttonId) {
     if (buttonId == Button_OK_ID) OK();
     else if (buttonId == Button_CANCEL_ID) CANCEL();
+    else if (buttonId == Button_TIMING_ID) OpenCalibration();
 }
 
 void TOptions::OK() {

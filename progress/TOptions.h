@@ -41,11 +41,13 @@ class TOptions : public TDialog {
     static constexpr int Button_OK_ID = 1;
     static constexpr int Button_CANCEL_ID = 2;
     static constexpr int CB_FullScreen_ID = 3;
+    // The timing calibration, opened over the options.
+    static constexpr int Button_TIMING_ID = 4;
     static constexpr int Scroll_SOUND_ID = 6;
     // Slider positions below this are silence.
     static constexpr float MIN_AUDIBLE = 0.03f;
 
-    ButtonPtr BUTTON_OK, BUTTON_CANCEL;
+    ButtonPtr BUTTON_OK, BUTTON_CANCEL, BUTTON_TIMING;
     CheckboxPtr CB_FullScreen;
     ScrollBarPtr Scroll_Sound;
 

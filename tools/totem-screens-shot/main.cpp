@@ -11,6 +11,9 @@
 //   ingame-menu.png       the pause menu over a level
 //   help-1.png … help-6.png  every help page
 //   options.png           the options dialog
+//   timing.png            the timing calibration over it
+//   timing-beat.png       … flashing on a beat while the player clicks along
+//   timing-measured.png   … after clicking along 40 ms late
 //   gameover.png          the end of the journey over the map
 //
 // The profile lives in OUTDIR, never in the game's folder. Missing resources
@@ -35,8 +38,11 @@
 #include "media/Audio.h"
 #include "media/Clock.h"
 #include "media/Graphics.h"
+#include "media/Input.h"
 #include "progress/ProgressGlobals.h"
+#include "progress/TCalibration.h"
 #include "progress/TOptions.h"
+#include "progress/TimingFile.h"
 #include "progress/TUserOptions.h"
 #include "progress/UserFile.h"
 #include "screens/TGameOver.h"
@@ -95,6 +101,7 @@ int main(int argc, char** argv) {
     fs::remove(outDir / "User.dat", ec);
     UserFilePath = (outDir / "User.dat").string();
     OptionsFilePath = (outDir / "options.dat").string();
+    TimingFilePath = (outDir / "timing.ini").string();
 
     UseDrivenClock();
     UseSilentMixer();
@@ -160,6 +167,25 @@ int main(int argc, char** argv) {
     const auto options = OpenOptions();
     Frames(2);
     ok = Grab(outDir / "options.png") && ok;
+    const auto timing = OpenCalibration();
+    Frames(2);
+    ok = Grab(outDir / "timing.png") && ok;
+    timing->DePress(TCalibration::Button_START_ID);
+    // Space pressed in the first frame at least 40 ms after each measured beat.
+    const int32_t measured = ClockMs() + (1 + TCalibration::COUNT_IN_BEATS) * TCalibration::BEAT_MS;
+    for (int frame = 0, pressedFor = -1; timing->Measuring() && frame < 2000; ++frame) {
+        const int32_t since = ClockMs() - measured;
+        if (since >= 0 && since % TCalibration::BEAT_MS >= 40 && since / TCalibration::BEAT_MS != pressedFor) {
+            pressedFor = since / TCalibration::BEAT_MS;
+            if (pressedFor == 2) ok = Grab(outDir / "timing-beat.png") && ok;
+            InjectKey(KEY_SPACE, true);
+            InjectKey(KEY_SPACE, false);
+        }
+        Frames(1);
+    }
+    Frames(2);
+    ok = Grab(outDir / "timing-measured.png") && ok;
+    Remove(timing);
     Remove(options);
 
     MainMenu->SetHided(1);
