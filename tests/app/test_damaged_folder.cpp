@@ -20,6 +20,7 @@
 #include "media/TStream.h"
 #include "progress/ProgressGlobals.h"
 #include "progress/TOptions.h"
+#include "progress/TimingFile.h"
 #include "progress/UserFile.h"
 #include "support/ChildProcess.h"
 
@@ -64,6 +65,7 @@ const DamageCase kFiles[] = {
     {"media/songs/coral_surf/song.ogg", RunTo::Level, false, "song.ogg"},
     {"options.dat", RunTo::Menu, true, "options.dat"},
     {"User.dat", RunTo::Menu, true, "User.dat"},
+    {"timing.ini", RunTo::Menu, true, "timing.ini"},
 };
 
 void PrintTo(const DamageCase& c, std::ostream* out) { *out << c.file; }
@@ -152,6 +154,7 @@ protected:
         }
         fs::remove(folder / "User.dat");
         fs::remove(folder / "options.dat");
+        fs::remove(folder / "timing.ini");
         fs::copy_file(TOTEM_GAME_PROGRAM, folder / "totem-riff", fs::copy_options::overwrite_existing);
         WithoutSplashes();
     }
@@ -176,6 +179,8 @@ protected:
         UserList.clear();
         const std::vector<uint8_t> options = OptionsBytes(0.8f, 0);
         WriteBytes(folder / "options.dat", std::vector<char>(options.begin(), options.end()));
+        const std::string timing = TimingText(40, 0);
+        WriteBytes(folder / "timing.ini", std::vector<char>(timing.begin(), timing.end()));
     }
 
     // Damages `file`; a file inside the pack is taken out, damaged and packed
