@@ -10,7 +10,7 @@
 TButtonWidget::TButtonWidget() = default;
 
 void TButtonWidget::Update(float dt) {
-    if (IsOver != 0)
+    if (IsOver != 0 || Focused != 0)
         OverAlpha = std::min(1.0f, OverAlpha + OverAlphaSpeed * dt);
     else
         OverAlpha = std::max(0.0f, OverAlpha - OverAlphaSpeed * dt);

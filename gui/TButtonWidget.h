@@ -28,6 +28,7 @@ class TButtonWidget : public TWidget {
     int LabelJustify = 2;     // 1 left, 2 centre, 3 right; anything else left
     int LabelYDef = 0;        // added to the centred caption's y
     float OverAlpha = 0;      // current hover fade, 0..1
+    int Focused = 0;          // the keyboard's focus is here: lit as under the mouse
     EffectPtr EffectOver;     // started at the centre each time the mouse enters
 
     TButtonWidget();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/TObject.h"
+#include "gui/TKeyboardFocus.h"
 #include "gui/TWidget.h"
 
 // Where the widget manager reads the mouse: the virtual (800×600) position and
@@ -34,6 +35,8 @@ class TWidgetmanager : public TObject {
     WidgetPtr TopModalWidget;   // it and everything after it are active
 
     MouseSource Mouse;
+    // The keyboard's way to the active buttons.
+    TKeyboardFocus Focus;
 
     // The smallest enabled, mouse-sensitive, active widget strictly containing
     // the point; ties go to the earlier entry.

@@ -1,0 +1,109 @@
+#include "gui/TKeyboardFocus.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include "media/Input.h"
+
+namespace {
+
+float CentreX(const TButtonWidget& b) { return b._x + static_cast<float>(b._width) / 2; }
+float CentreY(const TButtonWidget& b) { return b._y + static_cast<float>(b._height) / 2; }
+
+// Where the focus starts: the largest button, the first listed of equals. A
+// screen's main action is its biggest button (the menu's "play"); a dialog's
+// row of equal buttons starts at the first, its "ok".
+std::shared_ptr<TButtonWidget> Primary(const std::vector<std::shared_ptr<TButtonWidget>>& buttons) {
+    std::shared_ptr<TButtonWidget> best;
+    for (const auto& b : buttons)
+        if (!best || b->_width * b->_height > best->_width * best->_height) best = b;
+    return best;
+}
+
+}  // namespace
+
+std::vector<std::shared_ptr<TButtonWidget>> TKeyboardFocus::Candidates(const std::vector<WidgetPtr>& active) {
+    std::vector<std::shared_ptr<TButtonWidget>> buttons;
+    for (const WidgetPtr& w : active) {
+        auto b = std::dynamic_pointer_cast<TButtonWidget>(w);
+        // A button out of the mouse's reach (no size) or with no one to tell
+        // is no button to a player either.
+        if (b && b->Enable != 0 && b->Visible != 0 && b->_width > 0 && b->_height > 0 && !b->Listener.expired())
+            buttons.push_back(std::move(b));
+    }
+    return buttons;
+}
+
+void TKeyboardFocus::Set(const std::shared_ptr<TButtonWidget>& button) {
+    const auto old = focused_.lock();
+    if (old == button) return;
+    // Focus comes and goes as the mouse's hover does, so a screen shows
+    // what it shows for a button under the mouse (its help line, its sparks).
+    if (old) {
+        old->Focused = 0;
+        old->MouseLeave();
+    }
+    focused_ = button;
+    if (button) {
+        button->Focused = 1;
+        button->MouseEnter();
+    }
+}
+
+void TKeyboardFocus::Clear() { Set(nullptr); }
+
+void TKeyboardFocus::Next(const std::vector<std::shared_ptr<TButtonWidget>>& buttons) {
+    const auto current = std::find(buttons.begin(), buttons.end(), focused_.lock());
+    if (current == buttons.end() || current + 1 == buttons.end()) Set(buttons.front());
+    else Set(*(current + 1));
+}
+
+void TKeyboardFocus::Move(const std::vector<std::shared_ptr<TButtonWidget>>& buttons, int dx, int dy) {
+    const auto current = focused_.lock();
+    if (!current || std::find(buttons.begin(), buttons.end(), current) == buttons.end()) {
+        Set(Primary(buttons));
+        return;
+    }
+    // The nearest button whose centre lies that way, within 60° of the
+    // arrow; a button straight ahead wins over a nearer one off to the side.
+    std::shared_ptr<TButtonWidget> best;
+    float bestScore = std::numeric_limits<float>::max();
+    for (const auto& b : buttons) {
+        if (b == current) continue;
+        const float ox = CentreX(*b) - CentreX(*current), oy = CentreY(*b) - CentreY(*current);
+        const float along = ox * static_cast<float>(dx) + oy * static_cast<float>(dy);
+        const float across = std::fabs(ox * static_cast<float>(dy) - oy * static_cast<float>(dx));
+        if (along <= 0 || across > along * 1.75f) continue;
+        const float score = along + 2 * across;
+        if (score < bestScore) bestScore = score, best = b;
+    }
+    if (best) Set(best);
+}
+
+void TKeyboardFocus::Update(const std::vector<WidgetPtr>& active, bool mouseMoved) {
+    const auto buttons = Candidates(active);
+    auto current = focused_.lock();
+    if (current && (mouseMoved || std::find(buttons.begin(), buttons.end(), current) == buttons.end())) {
+        Clear();
+        current = nullptr;
+    }
+    if (buttons.empty()) return;
+    if (!current) {
+        // Only a navigation key gives the focus; the others are left to the
+        // widgets untouched.
+        const int tab = KeyHitCount(KEY_TAB);
+        const int left = KeyHitCount(KEY_LEFT), right = KeyHitCount(KEY_RIGHT);
+        const int up = KeyHitCount(KEY_UP), down = KeyHitCount(KEY_DOWN);
+        if (tab + left + right + up + down > 0) Set(Primary(buttons));
+        return;
+    }
+    if (KeyHitCount(KEY_TAB) > 0) Next(buttons);
+    if (KeyHitCount(KEY_LEFT) > 0) Move(buttons, -1, 0);
+    if (KeyHitCount(KEY_RIGHT) > 0) Move(buttons, 1, 0);
+    if (KeyHitCount(KEY_UP) > 0) Move(buttons, 0, -1);
+    if (KeyHitCount(KEY_DOWN) > 0) Move(buttons, 0, 1);
+    if (KeyHitCount(KEY_ENTER) + KeyHitCount(KEY_SPACE) > 0)
+        if (const auto pressed = focused_.lock())
+            if (const WidgetPtr listener = pressed->Listener.lock()) listener->DePress(pressed->ID);
+}

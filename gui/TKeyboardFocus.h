@@ -1,0 +1,32 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "gui/TButtonWidget.h"
+
+// Lets the keyboard use the buttons of the active layer (the top modal
+// dialog, or the screen when none is open), and so anything that speaks its
+// keys: the first arrow or Tab puts a visible focus on the largest button
+// (the screen's main action); then the arrows move it to the nearest button
+// that way and Tab to the next one, round; Enter or Space presses the
+// focused one as a click would. Nothing has the focus until an arrow or Tab
+// is pressed, so Enter and Escape keep each dialog's own meaning for a
+// player who never navigates; moving the mouse takes the focus away again.
+// The widget manager owns one and runs it before the widgets' updates.
+class TKeyboardFocus {
+public:
+    // `active`: the widgets that may take input this frame, in list order.
+    // `mouseMoved`: the mouse moved since the last frame.
+    void Update(const std::vector<WidgetPtr>& active, bool mouseMoved);
+    // The focused button, or null.
+    std::shared_ptr<TButtonWidget> Focused() const { return focused_.lock(); }
+    void Clear();
+
+private:
+    static std::vector<std::shared_ptr<TButtonWidget>> Candidates(const std::vector<WidgetPtr>& active);
+    void Move(const std::vector<std::shared_ptr<TButtonWidget>>& buttons, int dx, int dy);
+    void Next(const std::vector<std::shared_ptr<TButtonWidget>>& buttons);
+    void Set(const std::shared_ptr<TButtonWidget>& button);
+
+    std::weak_ptr<TButtonWidget> focused_;
+};
