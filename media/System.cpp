@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <ctime>
 #include <fstream>
 #include <iostream>
@@ -162,6 +163,12 @@ double ProcessCpuMs() {
     timespec used{};
     if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0) return -1;
     return double(used.tv_sec) * 1000.0 + double(used.tv_nsec) / 1e6;
+}
+
+std::string ProgramFolder() {
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : program.parent_path().string();
 }
 
 void SetAppTitle(const std::string& t) {
