@@ -4,8 +4,9 @@ ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build content run test test-fast test-asan bench fuzz clean
+.PHONY: all deps configure build content run install test test-fast test-asan bench fuzz clean
 
 all: build
 
@@ -23,6 +24,11 @@ content: build
 
 run: build
 	@bash scripts/run.sh $(BUILD)
+
+# The program in $(PREFIX)/bin, its files in $(PREFIX)/share/totem-riff, and the
+# launcher, description and icons where desktops look (cmake/Install.cmake).
+install: build
+	@cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	@bash scripts/test.sh $(BUILD)

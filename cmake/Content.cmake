@@ -112,6 +112,21 @@ if(TOTEM_CONTENT)
     endforeach()
   endif()
 
+  # The desktop's icon: one drawing, rasterised at the sizes menus and docks
+  # ask for; the drawing itself is installed as the scalable one.
+  set(TOTEM_ICON_SVG ${TOTEM_ASSETS}/icon/totem-riff.svg)
+  set(TOTEM_ICON_SIZES 32 48 64 128 256)
+  set(TOTEM_ICON_DIR ${CMAKE_BINARY_DIR}/icons)
+  foreach(size ${TOTEM_ICON_SIZES})
+    set(icon ${TOTEM_ICON_DIR}/${size}x${size}/totem-riff.png)
+    add_custom_command(OUTPUT ${icon}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${TOTEM_ICON_DIR}/${size}x${size}
+      COMMAND $<TARGET_FILE:totem-art> --svg ${TOTEM_ICON_SVG} ${size} ${size} ${icon}
+      DEPENDS totem-art ${TOTEM_ICON_SVG}
+      COMMENT "Painting the ${size}x${size} icon")
+    list(APPEND TOTEM_CONTENT_OUTPUTS ${icon})
+  endforeach()
+
   # Songs, charts and the level table.
   include(${CMAKE_SOURCE_DIR}/cmake/ContentSongs.cmake OPTIONAL)
 endif()

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 size_t LastSeparator(const std::string& path) {
@@ -116,6 +117,23 @@ bool ReplaceFile(const std::string& path, const std::vector<uint8_t>& bytes, std
     }
     SyncFolder(FolderOf(target));
     return true;
+}
+
+bool FolderWritable(const std::string& folder) {
+    const std::string native = NativePath(folder);
+    struct stat st {};
+    if (native.empty() || ::stat(native.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return false;
+    if (::access(native.c_str(), W_OK | X_OK) != 0) return false;
+    return (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0;
+}
+
+bool MakeFolders(const std::string& folder, std::string& error) {
+    const std::string native = NativePath(folder);
+    std::error_code ec;
+    std::filesystem::create_directories(native, ec);
+    if (!ec && PathKind(native) == 2) return true;
+    error = "cannot create the folder " + native + ": " + (ec ? ec.message() : "a file is in its place");
+    return false;
 }
 
 bool RenamePath(const std::string& from, const std::string& to) {

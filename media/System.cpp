@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -162,6 +163,12 @@ double ProcessCpuMs() {
     timespec used{};
     if (clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used) != 0) return -1;
     return double(used.tv_sec) * 1000.0 + double(used.tv_nsec) / 1e6;
+}
+
+std::string ProgramFolder() {
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : program.parent_path().string();
 }
 
 void SetAppTitle(const std::string& t) {

@@ -22,6 +22,9 @@ double ProcessAgeMs();
 // milliseconds: on a shared machine, the work a start-up takes whatever else
 // runs; -1 where the system does not say.
 double ProcessCpuMs();
+// The folder of this program's executable, links resolved; empty where the
+// system does not say.
+std::string ProgramFolder();
 // Sets the window caption and message-box title.
 void SetAppTitle(const std::string& title);
 const std::string& AppTitle();

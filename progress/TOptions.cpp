@@ -13,6 +13,7 @@
 #include "media/Input.h"
 #include "media/System.h"
 #include "media/TStream.h"
+#include "progress/SaveFolder.h"
 #include "progress/TCalibration.h"
 
 int FullScreen = TOptions::DefFullScreen;
@@ -74,14 +75,14 @@ void TOptions::LoadOptions() {
 
 bool TOptions::SaveOptions() {
     std::string error;
-    if (ReplaceFile(OptionsFilePath, OptionsBytes(SoundVolume, FullScreen), error)) return true;
+    if (SaveFileWhole(OptionsFilePath, OptionsBytes(SoundVolume, FullScreen), error)) return true;
     PrintLine(OptionsFilePath + ": cannot be saved: " + error);
     return false;
 }
 
 bool TOptions::CreateDefaultConfig() {
     std::string error;
-    if (ReplaceFile(OptionsFilePath, OptionsBytes(DefSoundVol, DefFullScreen), error)) return true;
+    if (SaveFileWhole(OptionsFilePath, OptionsBytes(DefSoundVol, DefFullScreen), error)) return true;
     PrintLine(OptionsFilePath + ": cannot be created: " + error);
     return false;
 }

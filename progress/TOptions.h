@@ -15,7 +15,8 @@ extern int FullScreen;
 // The options when the dialog opened, which "cancel" puts back.
 extern float SavedSoundVolume;
 extern int SavedFullScreen;
-// Where the options are kept; beside the game unless a test or tool says
+// Where the options are kept: in the folder UseSaveFolder chose, beside the
+// game unless the game's folder cannot be written, or a test or tool says
 // otherwise.
 extern std::string OptionsFilePath;
 

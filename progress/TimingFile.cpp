@@ -8,6 +8,7 @@
 #include "media/Files.h"
 #include "media/System.h"
 #include "media/TStream.h"
+#include "progress/SaveFolder.h"
 
 std::string TimingFilePath = "timing.ini";
 
@@ -95,7 +96,7 @@ void LoadTiming() {
 bool SaveTiming() {
     const std::string text = TimingText(AudioOffsetMs, VideoOffsetMs);
     std::string error;
-    if (ReplaceFile(TimingFilePath, std::vector<uint8_t>(text.begin(), text.end()), error)) return true;
+    if (SaveFileWhole(TimingFilePath, std::vector<uint8_t>(text.begin(), text.end()), error)) return true;
     PrintLine(TimingFilePath + ": cannot be saved: " + error);
     return false;
 }

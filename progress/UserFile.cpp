@@ -6,6 +6,7 @@
 #include "media/System.h"
 #include "progress/ProgressGlobals.h"
 #include "progress/ProgressNotice.h"
+#include "progress/SaveFolder.h"
 
 std::string UserFilePath = "User.dat";
 
@@ -130,7 +131,7 @@ bool SaveUserList() {
     StreamPtr memory = OpenMemoryWrite(UserFilePath);
     WriteUserList(*memory, UserList, CurrentUser);
     std::string error;
-    if (ReplaceFile(UserFilePath, MemoryBytes(*memory), error)) return true;
+    if (SaveFileWhole(UserFilePath, MemoryBytes(*memory), error)) return true;
     PrintLine("Progress not saved: " + error);
     if (!saveFailureTold) {
         saveFailureTold = true;

@@ -11,8 +11,9 @@
 // overwritten, and the player is told once; so is a folder where it cannot be
 // written, and the game goes on without keeping progress.
 
-// Where the profiles are kept: "User.dat" in the game's folder. Tests point it
-// elsewhere.
+// Where the profiles are kept: "User.dat" in the folder UseSaveFolder chose
+// (the game's own, or the player's data folder for an installed game). Tests
+// point it elsewhere.
 extern std::string UserFilePath;
 
 // The whole file for `users`, marking `current`.

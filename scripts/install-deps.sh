@@ -12,6 +12,7 @@ packages=(
   libcairo2-dev librsvg2-dev libfluidsynth-dev fluid-soundfont-gm
   fonts-dejavu-core fonts-lobster fonts-comfortaa fonts-cabin
   xvfb xauth xdotool libx11-dev libxfixes-dev
+  desktop-file-utils appstream
 )
 # `make fuzz` builds with clang and links libFuzzer, which comes with clang's runtime.
 if [ "${1:-}" = "fuzz" ]; then
