@@ -95,6 +95,12 @@ TEST(Soak, LevelsPassAfterPassThenRoundsOfTheScreensLeakNothing) {
         std::fflush(stdout);
     }
 
+    if (afterPass.size() >= 2) {
+        EXPECT_LE(afterPass.back() - afterPass.front(), kPassGrowthLimitKb)
+            << "private memory grew from " << afterPass.front() << " kB after the first pass to "
+            << afterPass.back() << " kB after the last";
+    }
+
     ASSERT_TRUE(run.BackToMainMenu()) << run.Problem();
     const int shortest = byLength.front();
     const auto roundsStart = std::chrono::steady_clock::now();
@@ -117,11 +123,6 @@ TEST(Soak, LevelsPassAfterPassThenRoundsOfTheScreensLeakNothing) {
                 static_cast<long long>(run.Frames()), static_cast<long long>(run.DrawnFrames()),
                 static_cast<long long>(run.GlErrors()), static_cast<long long>(run.PlayerProblems()),
                 SecondsSince(start));
-    if (afterPass.size() >= 2) {
-        EXPECT_LE(afterPass.back() - afterPass.front(), kPassGrowthLimitKb)
-            << "private memory grew from " << afterPass.front() << " kB after the first pass to "
-            << afterPass.back() << " kB after the last";
-    }
     run.Stop();
 }
 
