@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 600
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 
-.PHONY: all deps configure build content run install test test-fast test-asan bench fuzz clean
+.PHONY: all deps configure build content run install test test-fast test-asan soak bench fuzz clean
 
 all: build
 
@@ -41,6 +41,14 @@ test-asan: deps
 	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOTEM_SANITIZE=ON -DTOTEM_CONTENT=OFF -DTOTEM_RUNTIME_FOLDER=$(CURDIR)/$(BUILD)/game >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	@bash scripts/test.sh $(ASAN_BUILD)
+
+# Hours of play in one process, in the sanitizer build: every level twice,
+# then SOAK_CYCLES (200) rounds of menu, map, level and results; prints its
+# figures (see tests/soak/). `make test` runs a short form of it.
+soak: build
+	@cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DTOTEM_SANITIZE=ON -DTOTEM_CONTENT=OFF -DTOTEM_RUNTIME_FOLDER=$(CURDIR)/$(BUILD)/game >/dev/null
+	@cmake --build $(ASAN_BUILD) --target test_soak -j $(JOBS)
+	@bash scripts/soak.sh $(ASAN_BUILD)
 
 bench: build
 	@bash scripts/bench.sh $(BUILD)

@@ -17,6 +17,7 @@ void InjectAudioDeviceRemoved() {
     e.adevice.iscapture = 0;
     SDL_PushEvent(&e);
 }
+int MixerChannelCount() { return Mixer::Get().ChannelCount(); }
 void UseManualMixer() { Mixer::Get().UseManual(); }
 void UseSilentMixer() { Mixer::Get().UseSilent(); }
 void MixerRender(int16_t* out, int frames) { Mixer::Get().Render(out, frames); }

@@ -38,6 +38,10 @@ void RetryAudioDevice();
 // Tells the mixer, through the event queue as the system would, that its
 // device was removed (tests; the next PollEvents delivers it).
 void InjectAudioDeviceRemoved();
+// The channels the mixer holds: playing, paused or cued ones, once those
+// that finished or were stopped are let go. A screen at rest holds the same
+// number every time it is reached, so a count that creeps up is a leak.
+int MixerChannelCount();
 // Stops the device thread and lets the caller mix by hand (tests, benchmarks).
 void UseManualMixer();
 // Runs the silent clock-driven mixer exactly as when no device can be opened,

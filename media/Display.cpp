@@ -184,6 +184,15 @@ void Flip(int sync) {
 
 void SetFrameRateLog(bool on) { frameMeter = on ? std::make_unique<TFrameMeter>() : nullptr; }
 
+int DrainGlErrors() {
+    if (!DisplayIsOpen()) return 0;
+    // A lost context reports GL_CONTEXT_LOST on every call: stop after a few.
+    constexpr int kMostKinds = 16;
+    int errors = 0;
+    while (errors < kMostKinds && glGetError() != GL_NO_ERROR) ++errors;
+    return errors;
+}
+
 RenderStats LastFrameStats() {
     const auto stats = TheRenderer().LastStats();
     return RenderStats{stats.drawCalls, stats.quads, stats.pixels, stats.driverMs};

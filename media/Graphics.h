@@ -36,6 +36,11 @@ void Flip(int sync);
 // in that second and the longest time between two presents (see TFrameMeter).
 // Off by default; switching it on starts the count afresh.
 void SetFrameRateLog(bool on);
+// GL errors the driver has recorded since the last call, read until it has
+// none left (a driver keeps at most one of each kind); 0 with no display.
+// Soak runs call it after every frame, so a bad call shows the frame it
+// came in rather than hours later as a wrong picture.
+int DrainGlErrors();
 // Reads the frame last drawn (before Flip) in design-space pixels.
 PicturePtr GrabFrame();
 // Saves a picture as PNG; false on failure.

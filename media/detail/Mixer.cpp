@@ -368,6 +368,12 @@ void Mixer::Sweep() {
     // declared before the guard).
 }
 
+int Mixer::ChannelCount() {
+    Sweep();
+    std::lock_guard<std::mutex> hold(lock_);
+    return static_cast<int>(channels_.size());
+}
+
 ChannelPtr Mixer::Start(const SoundPtr& sound, const ChannelPtr& channel, bool paused) {
     if (!sound) return nullptr;
     if (mode_ == Mode::Closed) Open();

@@ -73,6 +73,9 @@ public:
     void Update();
     void Render(int16_t* out, int frames);
 
+    // Channels listed after letting go of the finished and stopped ones.
+    int ChannelCount();
+
     ChannelPtr Start(const SoundPtr& sound, const ChannelPtr& channel, bool paused);
     void Unpause(const ChannelPtr* first, const ChannelPtr* last);
     bool Seek(const ChannelPtr* first, const ChannelPtr* last, int64_t ms);

@@ -19,16 +19,26 @@
 
 namespace builtgame {
 
+// This tree's runtime folder, or, when it was built without content, the
+// folder of the build it was pointed at.
+inline std::filesystem::path RuntimeFolder() {
+    const std::filesystem::path own = std::filesystem::path(TOTEM_BINARY_DIR) / "game";
+#ifdef TOTEM_RUNTIME_FOLDER
+    if (!std::filesystem::exists(own / "res.xml")) return TOTEM_RUNTIME_FOLDER;
+#endif
+    return own;
+}
+
 // Brings up the built game inside a test process the way start-up does, less
-// the window's splashes: enters build/game, creates the globals on the driven
-// clock with a silent mixer, loads the resource scopes and adds a hidden game
-// controller. `afterGlobals` runs right after the globals exist (to adjust the
+// the window's splashes: enters the runtime folder, creates the globals on
+// the driven clock with a silent mixer, loads the resource scopes and adds a
+// hidden game controller. `afterGlobals` runs right after the globals exist (to adjust the
 // hooks they install). Returns an empty string when ready, otherwise why the
 // tests must skip. `previousDir` receives the folder to go back to.
 inline std::string Start(std::filesystem::path& previousDir, std::shared_ptr<TGame>& game,
                          const std::function<void()>& afterGlobals = {}) {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::path(TOTEM_BINARY_DIR) / "game";
+    const fs::path folder = RuntimeFolder();
     if (!fs::exists(folder / "res.xml") || !fs::exists(folder / "media" / "levels.xml"))
         return "the runtime folder is not built (content turned off)";
     if (!gfxtest::EnsureDisplay()) return "no OpenGL 3.3 display";

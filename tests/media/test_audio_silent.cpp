@@ -1,4 +1,5 @@
 #include <cstdlib>
+#include <functional>
 #include <random>
 #include <thread>
 
@@ -189,3 +190,41 @@ TEST(AudioDevice, MainThreadWorksOnChannelsWhileTheDevicePlays) {
 }
 
 }  // namespace
+
+// The mixer's count of channels, which a soak compares at rest: it holds
+// what plays, what is paused and what is cued, and lets go of what ended.
+TEST_F(SilentMixerTest, ChannelCountHoldsLiveChannelsAndLetsGoOfEndedOnes) {
+    UseSilentMixer();
+    const int idle = MixerChannelCount();
+    auto half = LoadSound(OpenMemory(Wav16(1, std::vector<int>(22050, 1000))));  // 500 ms
+    auto loop = LoadSound(OpenMemory(Wav16(1, std::vector<int>(4410, 1000))), SOUND_LOOP);
+    ASSERT_TRUE(half && loop);
+    ChannelPtr once, looping, cued;
+    struct Step {
+        const char* what;
+        std::function<void()> act;
+        int held;  // channels above the idle count afterwards
+    };
+    const Step steps[] = {
+        {"a sound plays", [&] { once = PlaySound(half); }, 1},
+        {"a loop plays", [&] { looping = PlaySound(loop); }, 2},
+        {"a sound is cued", [&] { cued = CueSound(half); }, 3},
+        {"a channel restarted is still one", [&] { PlaySound(half, once); }, 3},
+        {"the loop is paused", [&] { looping->SetPaused(1); }, 3},
+        {"the sound ends; paused and cued stay", [&] {
+             AdvanceClock(600);
+             AudioUpdate();
+         }, 2},
+        {"the cued one is stopped", [&] { cued->Stop(); }, 1},
+        {"the loop is stopped", [&] { looping->Stop(); }, 0},
+        {"a new sound that ends unseen", [&] {
+             PlaySound(half);
+             AdvanceClock(600);
+             AudioUpdate();
+         }, 0},
+    };
+    for (const Step& s : steps) {
+        s.act();
+        EXPECT_EQ(MixerChannelCount(), idle + s.held) << s.what;
+    }
+}

@@ -1,7 +1,10 @@
 // Drawing tests: each draws into the real back buffer and reads the pixels back.
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "GraphicsTestSupport.h"
@@ -821,3 +824,63 @@ TEST(DrawState, GettersReturnWhatWasSet) {
 }
 
 }  // namespace
+
+// ---- Errors the driver records --------------------------------------------------
+
+// The driver's own entry point, reached the way the renderer's loader reaches
+// it, so a test can make a call the renderer never makes.
+using GlEnableFn = void (*)(unsigned);
+GlEnableFn DriverEnable() {
+    void* slot = dlsym(RTLD_DEFAULT, "epoxy_glEnable");
+    return slot ? *static_cast<GlEnableFn*>(slot) : nullptr;
+}
+
+// Every kind of drawing the game does, presented, leaves the driver with no
+// error recorded; a bad call made behind the renderer's back is reported,
+// and only once.
+TEST_F(Renderer, DrainGlErrorsReportsWhatTheDriverRecordedAndThenNothing) {
+    ASSERT_EQ(DrainGlErrors(), 0) << "errors left from the display's opening";
+    ImagePtr small = SolidImage(16, 16, 0xFF00FF00u);
+    ImagePtr large = SolidImage(700, 500, 0x80FF0000u);  // too large for an atlas page
+    struct DrawCase {
+        const char* name;
+        std::function<void()> draw;
+    };
+    const DrawCase cases[] = {
+        {"image", [&] { DrawImage(small, 10, 10); }},
+        {"stretched large image", [&] { DrawImageRect(large, 0, 0, 800, 600); }},
+        {"rect, line and polygon", [] {
+             DrawRect(5, 5, 50, 50);
+             DrawLine(0, 0, 799, 599);
+             DrawPoly({0, 0, 40, 0, 20, 30});
+         }},
+        {"text", [] { DrawText("Totem", 100, 100); }},
+        {"tiled in a viewport", [&] {
+             SetViewport(100, 100, 200, 100);
+             TileImage(small);
+             SetViewport(0, 0, 800, 600);
+         }},
+        {"changed pixels", [&] {
+             LockImage(small)->WritePixel(0, 0, 0xFFFF0000u);
+             UnlockImage(small);
+             DrawImage(small, 30, 30);
+         }},
+        {"frame read back", [&] {
+             DrawImage(small, 50, 50);
+             ASSERT_TRUE(GrabFrame());
+         }},
+    };
+    for (const DrawCase& c : cases) {
+        FillBackground();
+        c.draw();
+        Flip(0);
+        EXPECT_EQ(DrainGlErrors(), 0) << c.name;
+    }
+
+    const GlEnableFn enable = DriverEnable();
+    ASSERT_TRUE(enable) << "the GL loader's entry point was not found";
+    enable(0);  // no capability is numbered 0
+    EXPECT_GE(DrainGlErrors(), 1);
+    EXPECT_EQ(DrainGlErrors(), 0) << "the error was reported again";
+}
+
