@@ -87,6 +87,12 @@ void TButtonWidget::MouseUp(int) {
     IsDown = 0;
 }
 
+bool TButtonWidget::KeyFocusable() const { return !Listener.expired(); }
+
+void TButtonWidget::KeyPress() {
+    if (const WidgetPtr listener = Listener.lock()) listener->DePress(ID);
+}
+
 void TButtonWidget::MouseEnter() {
     if (const WidgetPtr listener = Listener.lock()) listener->EventMouseEnter(ID);
     if (EffectOver)

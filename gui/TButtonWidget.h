@@ -28,7 +28,6 @@ class TButtonWidget : public TWidget {
     int LabelJustify = 2;     // 1 left, 2 centre, 3 right; anything else left
     int LabelYDef = 0;        // added to the centred caption's y
     float OverAlpha = 0;      // current hover fade, 0..1
-    int Focused = 0;          // the keyboard's focus is here: lit as under the mouse
     EffectPtr EffectOver;     // started at the centre each time the mouse enters
 
     TButtonWidget();
@@ -40,6 +39,9 @@ class TButtonWidget : public TWidget {
     void MouseUp(int button) override;
     void MouseDown_(int button) override;
     void SetHided(int hide) override;
+    // A button with someone to tell; Enter clicks it.
+    bool KeyFocusable() const override;
+    void KeyPress() override;
 
 private:
     void DrawFace(const ImagePtr& face) const;

@@ -8,14 +8,14 @@
 
 namespace {
 
-float CentreX(const TButtonWidget& b) { return b._x + static_cast<float>(b._width) / 2; }
-float CentreY(const TButtonWidget& b) { return b._y + static_cast<float>(b._height) / 2; }
+float CentreX(const TWidget& b) { return b._x + static_cast<float>(b._width) / 2; }
+float CentreY(const TWidget& b) { return b._y + static_cast<float>(b._height) / 2; }
 
 // Where the focus starts: the largest button, the first listed of equals. A
 // screen's main action is its biggest button (the menu's "play"); a dialog's
 // row of equal buttons starts at the first, its "ok".
-std::shared_ptr<TButtonWidget> Primary(const std::vector<std::shared_ptr<TButtonWidget>>& buttons) {
-    std::shared_ptr<TButtonWidget> best;
+WidgetPtr Primary(const std::vector<WidgetPtr>& buttons) {
+    WidgetPtr best;
     for (const auto& b : buttons)
         if (!best || b->_width * b->_height > best->_width * best->_height) best = b;
     return best;
@@ -23,19 +23,17 @@ std::shared_ptr<TButtonWidget> Primary(const std::vector<std::shared_ptr<TButton
 
 }  // namespace
 
-std::vector<std::shared_ptr<TButtonWidget>> TKeyboardFocus::Candidates(const std::vector<WidgetPtr>& active) {
-    std::vector<std::shared_ptr<TButtonWidget>> buttons;
+std::vector<WidgetPtr> TKeyboardFocus::Candidates(const std::vector<WidgetPtr>& active) {
+    std::vector<WidgetPtr> buttons;
     for (const WidgetPtr& w : active) {
-        auto b = std::dynamic_pointer_cast<TButtonWidget>(w);
-        // A button out of the mouse's reach (no size) or with no one to tell
-        // is no button to a player either.
-        if (b && b->Enable != 0 && b->Visible != 0 && b->_width > 0 && b->_height > 0 && !b->Listener.expired())
-            buttons.push_back(std::move(b));
+        // A widget out of the mouse's reach (no size) is out of a player's too.
+        if (w->KeyFocusable() && w->Enable != 0 && w->Visible != 0 && w->_width > 0 && w->_height > 0)
+            buttons.push_back(w);
     }
     return buttons;
 }
 
-void TKeyboardFocus::Set(const std::shared_ptr<TButtonWidget>& button) {
+void TKeyboardFocus::Set(const WidgetPtr& button) {
     const auto old = focused_.lock();
     if (old == button) return;
     // Focus comes and goes as the mouse's hover does, so a screen shows
@@ -53,13 +51,13 @@ void TKeyboardFocus::Set(const std::shared_ptr<TButtonWidget>& button) {
 
 void TKeyboardFocus::Clear() { Set(nullptr); }
 
-void TKeyboardFocus::Next(const std::vector<std::shared_ptr<TButtonWidget>>& buttons) {
+void TKeyboardFocus::Next(const std::vector<WidgetPtr>& buttons) {
     const auto current = std::find(buttons.begin(), buttons.end(), focused_.lock());
     if (current == buttons.end() || current + 1 == buttons.end()) Set(buttons.front());
     else Set(*(current + 1));
 }
 
-void TKeyboardFocus::Move(const std::vector<std::shared_ptr<TButtonWidget>>& buttons, int dx, int dy) {
+void TKeyboardFocus::Move(const std::vector<WidgetPtr>& buttons, int dx, int dy) {
     const auto current = focused_.lock();
     if (!current || std::find(buttons.begin(), buttons.end(), current) == buttons.end()) {
         Set(Primary(buttons));
@@ -67,7 +65,7 @@ void TKeyboardFocus::Move(const std::vector<std::shared_ptr<TButtonWidget>>& but
     }
     // The nearest button whose centre lies that way, within 60° of the
     // arrow; a button straight ahead wins over a nearer one off to the side.
-    std::shared_ptr<TButtonWidget> best;
+    WidgetPtr best;
     float bestScore = std::numeric_limits<float>::max();
     for (const auto& b : buttons) {
         if (b == current) continue;
@@ -104,6 +102,5 @@ void TKeyboardFocus::Update(const std::vector<WidgetPtr>& active, bool mouseMove
     if (KeyHitCount(KEY_UP) > 0) Move(buttons, 0, -1);
     if (KeyHitCount(KEY_DOWN) > 0) Move(buttons, 0, 1);
     if (KeyHitCount(KEY_ENTER) + KeyHitCount(KEY_SPACE) > 0)
-        if (const auto pressed = focused_.lock())
-            if (const WidgetPtr listener = pressed->Listener.lock()) listener->DePress(pressed->ID);
+        if (const auto pressed = focused_.lock()) pressed->KeyPress();
 }

@@ -2,10 +2,11 @@
 #include <memory>
 #include <vector>
 
-#include "gui/TButtonWidget.h"
+#include "gui/TWidget.h"
 
-// Lets the keyboard use the buttons of the active layer (the top modal
-// dialog, or the screen when none is open), and so anything that speaks its
+// Lets the keyboard use the buttons (and whatever else offers itself, such as
+// the map's level markers) of the active layer (the top modal dialog, or the
+// screen when none is open), and so anything that speaks its
 // keys: the first arrow or Tab puts a visible focus on the largest button
 // (the screen's main action); then the arrows move it to the nearest button
 // that way and Tab to the next one, round; Enter or Space presses the
@@ -18,15 +19,15 @@ public:
     // `active`: the widgets that may take input this frame, in list order.
     // `mouseMoved`: the mouse moved since the last frame.
     void Update(const std::vector<WidgetPtr>& active, bool mouseMoved);
-    // The focused button, or null.
-    std::shared_ptr<TButtonWidget> Focused() const { return focused_.lock(); }
+    // The focused widget, or null.
+    WidgetPtr Focused() const { return focused_.lock(); }
     void Clear();
 
 private:
-    static std::vector<std::shared_ptr<TButtonWidget>> Candidates(const std::vector<WidgetPtr>& active);
-    void Move(const std::vector<std::shared_ptr<TButtonWidget>>& buttons, int dx, int dy);
-    void Next(const std::vector<std::shared_ptr<TButtonWidget>>& buttons);
-    void Set(const std::shared_ptr<TButtonWidget>& button);
+    static std::vector<WidgetPtr> Candidates(const std::vector<WidgetPtr>& active);
+    void Move(const std::vector<WidgetPtr>& buttons, int dx, int dy);
+    void Next(const std::vector<WidgetPtr>& buttons);
+    void Set(const WidgetPtr& button);
 
-    std::weak_ptr<TButtonWidget> focused_;
+    std::weak_ptr<TWidget> focused_;
 };

@@ -50,3 +50,7 @@ void TWidget::SetHided(int hide) {
 }
 
 void TWidget::OnShow() {}
+
+bool TWidget::KeyFocusable() const { return false; }
+
+void TWidget::KeyPress() {}

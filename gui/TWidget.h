@@ -39,6 +39,7 @@ class TWidget : public TObject, public std::enable_shared_from_this<TWidget> {
     std::vector<WidgetPtr> Widgets;
     int x = 0, y = 0;              // offset inside the parent window
     int OnShowFirst = 0;           // the manager has delivered the first OnShow
+    int Focused = 0;               // the keyboard's focus is here: shown as the hover is
 
     virtual void Update(float dt);
     virtual void Draw();
@@ -68,4 +69,8 @@ class TWidget : public TObject, public std::enable_shared_from_this<TWidget> {
     virtual void SetHided(int hide);
     // The widget became visible.
     virtual void OnShow();
+    // Whether the keyboard's focus may stop here (base: no), and what Enter
+    // on it does (base: nothing): what a click would.
+    virtual bool KeyFocusable() const;
+    virtual void KeyPress();
 };

@@ -35,7 +35,7 @@ class TWidgetmanager : public TObject {
     WidgetPtr TopModalWidget;   // it and everything after it are active
 
     MouseSource Mouse;
-    // The keyboard's way to the active buttons.
+    // The keyboard's way to the active buttons and markers.
     TKeyboardFocus Focus;
 
     // The smallest enabled, mouse-sensitive, active widget strictly containing

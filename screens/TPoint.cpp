@@ -35,10 +35,10 @@ void TPoint::Draw() {
     if (locked == 0) DrawStars(cx, cy);
 }
 
-// Lights an unlocked marker under the mouse and keeps its sparkle running
-// exactly as long as the mouse stays.
+// Lights an unlocked marker under the mouse (or the keyboard's focus) and
+// keeps its sparkle running exactly as long as it stays.
 void TPoint::DrawHover(int cx, int cy) {
-    if (IsOver == 0 || locked != 0) {
+    if ((IsOver == 0 && Focused == 0) || locked != 0) {
         OverEmitterFlag = 0;
         if (Emitter) Emitter->GenerationStop = 1;
         return;
@@ -66,3 +66,7 @@ void TPoint::DrawStars(int cx, int cy) const {
 void TPoint::MouseUp(int /*button*/) {
     if (locked == 0 && StoryMenu) StoryMenu->StartLevel(num);
 }
+
+bool TPoint::KeyFocusable() const { return locked == 0; }
+
+void TPoint::KeyPress() { MouseUp(1); }

@@ -33,6 +33,9 @@ class TPoint : public TWidget {
 
     void Draw() override;
     void MouseUp(int button) override;
+    // An open marker takes the keyboard's focus; Enter starts its level.
+    bool KeyFocusable() const override;
+    void KeyPress() override;
 
 private:
     void DrawHover(int cx, int cy);

@@ -36,7 +36,7 @@ protected:
         MoveTo(700, 550);  // the mouse rests away from every button
     }
     int FocusedId() const {
-        const auto f = WidgetManager->Focus.Focused();
+        const auto f = std::dynamic_pointer_cast<TButtonWidget>(WidgetManager->Focus.Focused());
         return f ? f->ID : 0;
     }
     int Presses() const {

@@ -212,6 +212,34 @@ TEST_F(StoryMap, ClickingAMarkerStartsItsLevelWhenOpen) {
     }
 }
 
+// From the keyboard: the arrows reach the open markers along the path (never
+// a locked one), the focused marker lights as under the mouse, and Enter
+// starts its level.
+TEST_F(StoryMap, TheKeyboardReachesTheOpenMarkersAndEnterStartsOne) {
+    Progress(5, [](int) { return 1; });
+    ShowMap();
+    MoveTo(790, 590);
+    std::set<int> reached;
+    const auto focusedMarker = [] {
+        const auto p = std::dynamic_pointer_cast<TPoint>(WidgetManager->Focus.Focused());
+        return p ? p->num : 0;
+    };
+    for (int key : {KEY_TAB, KEY_LEFT, KEY_UP, KEY_RIGHT, KEY_DOWN}) {
+        for (int i = 0; i < 40; ++i) {
+            Key(key);
+            if (const int n = focusedMarker()) reached.insert(n);
+        }
+    }
+    EXPECT_EQ(reached, (std::set<int>{1, 2, 3, 4, 5})) << "every open marker and no locked one";
+    // Tab goes round every focusable widget: to marker 3 by Tab alone.
+    for (int i = 0; i < 40 && focusedMarker() != 3; ++i) Key(KEY_TAB);
+    ASSERT_EQ(focusedMarker(), 3);
+    EXPECT_EQ(StoryPoints[2]->Focused, 1);
+    Key(KEY_ENTER);
+    EXPECT_EQ(game->started, std::vector<int>{3});
+    EXPECT_EQ(map->Visible, 0);
+}
+
 TEST_F(StoryMap, AMarkerWithoutALevelInTheTableLeavesThePlayerOnTheMap) {
     std::erase_if(LevelInfoList, [](const LevelInfoPtr& l) { return l->id == 3; });
     Progress(4, [](int) { return 1; });
