@@ -23,9 +23,12 @@ WidgetPtr Primary(const std::vector<WidgetPtr>& buttons) {
 
 }  // namespace
 
-std::vector<WidgetPtr> TKeyboardFocus::Candidates(const std::vector<WidgetPtr>& active) {
+std::vector<WidgetPtr> TKeyboardFocus::Candidates(const std::vector<WidgetPtr>& list, const WidgetPtr& topModal) {
     std::vector<WidgetPtr> buttons;
-    for (const WidgetPtr& w : active) {
+    // Widgets listed before the modal one are frozen behind it.
+    const auto from = topModal ? std::find(list.begin(), list.end(), topModal) : list.begin();
+    for (auto it = from; it != list.end(); ++it) {
+        const WidgetPtr& w = *it;
         // A widget out of the mouse's reach (no size) is out of a player's too.
         if (w->KeyFocusable() && w->Enable != 0 && w->Visible != 0 && w->_width > 0 && w->_height > 0)
             buttons.push_back(w);
@@ -79,8 +82,8 @@ void TKeyboardFocus::Move(const std::vector<WidgetPtr>& buttons, int dx, int dy)
     if (best) Set(best);
 }
 
-void TKeyboardFocus::Update(const std::vector<WidgetPtr>& active, bool mouseMoved) {
-    const auto buttons = Candidates(active);
+void TKeyboardFocus::Update(const std::vector<WidgetPtr>& list, const WidgetPtr& topModal, bool mouseMoved) {
+    const auto buttons = Candidates(list, topModal);
     auto current = focused_.lock();
     if (current && (mouseMoved || std::find(buttons.begin(), buttons.end(), current) == buttons.end())) {
         Clear();

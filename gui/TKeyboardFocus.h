@@ -16,15 +16,16 @@
 // The widget manager owns one and runs it before the widgets' updates.
 class TKeyboardFocus {
 public:
-    // `active`: the widgets that may take input this frame, in list order.
-    // `mouseMoved`: the mouse moved since the last frame.
-    void Update(const std::vector<WidgetPtr>& active, bool mouseMoved);
+    // `list`: the manager's widgets, of which `topModal` (when set) and those
+    // after it may take input this frame. `mouseMoved`: the mouse moved since
+    // the last frame.
+    void Update(const std::vector<WidgetPtr>& list, const WidgetPtr& topModal, bool mouseMoved);
     // The focused widget, or null.
     WidgetPtr Focused() const { return focused_.lock(); }
     void Clear();
 
 private:
-    static std::vector<WidgetPtr> Candidates(const std::vector<WidgetPtr>& active);
+    static std::vector<WidgetPtr> Candidates(const std::vector<WidgetPtr>& list, const WidgetPtr& topModal);
     void Move(const std::vector<WidgetPtr>& buttons, int dx, int dy);
     void Next(const std::vector<WidgetPtr>& buttons);
     void Set(const WidgetPtr& button);

@@ -137,13 +137,7 @@ void TWidgetmanager::UpdateListener() {
 void TWidgetmanager::Update(float dt) {
     const float mouseX = OldMouseX, mouseY = OldMouseY;
     UpdateListener();
-    std::vector<WidgetPtr> activeList;
-    bool activeNow = TopModalWidget == nullptr;
-    for (const WidgetPtr& w : WidgetsList) {
-        if (w == TopModalWidget) activeNow = true;
-        if (activeNow) activeList.push_back(w);
-    }
-    Focus.Update(activeList, OldMouseX != mouseX || OldMouseY != mouseY);
+    Focus.Update(WidgetsList, TopModalWidget, OldMouseX != mouseX || OldMouseY != mouseY);
     bool active = TopModalWidget == nullptr;
     ForEachListed([&](const WidgetPtr& w) {
         if (w == TopModalWidget) active = true;

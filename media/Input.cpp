@@ -334,20 +334,25 @@ void InjectText(const std::string& utf8) {
     }
 }
 
-void InjectFocus(bool focused) {
+namespace {
+
+// A window-system event about the game's window, as the desktop sends it.
+void PushWindowEvent(Uint8 event) {
     SDL_Event e{};
     e.type = SDL_WINDOWEVENT;
     e.window.windowID = WindowId();
-    e.window.event = focused ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST;
+    e.window.event = event;
     Push(e);
 }
 
+}  // namespace
+
+void InjectFocus(bool focused) {
+    PushWindowEvent(focused ? SDL_WINDOWEVENT_FOCUS_GAINED : SDL_WINDOWEVENT_FOCUS_LOST);
+}
+
 void InjectMinimized(bool minimized) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = WindowId();
-    e.window.event = minimized ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED;
-    Push(e);
+    PushWindowEvent(minimized ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_RESTORED);
 }
 
 void InjectCloseRequest() {

@@ -10,12 +10,15 @@
 #include "content/GameFolder.h"
 #include "content/ResourceCatalogue.h"
 #include "content/TResManager.h"
+#include "game/GameplayEvents.h"
+#include "game/LevelHooks.h"
 #include "game/TGame.h"
 #include "game/TGryph.h"
 #include "game/TLevelInfo.h"
 #include "gui/TWidgetmanager.h"
 #include "media/Audio.h"
 #include "media/Clock.h"
+#include "media/Input.h"
 
 namespace builtgame {
 
@@ -89,5 +92,39 @@ inline void Stop(const std::filesystem::path& previousDir, std::shared_ptr<TGame
     CloseAudio();
     UseRealClock();
 }
+
+// A suite whose cases play levels of the built game one after the other:
+// started once for the suite, without the results dialog (one left open would
+// hold the next level still behind it; the results have tests of their own),
+// each case with the mouse at rest and no input pending. `Base` is the
+// GoogleTest fixture kind (::testing::Test, ::testing::TestWithParam<…>).
+template <class Base>
+class LevelSuite : public Base {
+protected:
+    static inline bool ready = false;
+    static inline std::string skipReason;
+    static inline std::filesystem::path previousDir;
+    static inline std::shared_ptr<TGame> game;
+
+    static void SetUpTestSuite() {
+        skipReason = Start(previousDir, game, [] {
+            LevelHooks hooks = InstalledLevelHooks();
+            hooks.ShowResults = nullptr;
+            SetLevelHooks(hooks);
+        });
+        ready = skipReason.empty();
+    }
+    static void TearDownTestSuite() {
+        Stop(previousDir, game);
+        SetGameplayEventListener({});
+    }
+    void SetUp() override {
+        if (!ready) GTEST_SKIP() << skipReason;
+        MoveMouse(400, 300);
+        PollEvents();
+        ClearMouse();
+        ClearKeys();
+    }
+};
 
 }  // namespace builtgame

@@ -177,38 +177,7 @@ std::vector<PlayCase> PlayCases() {
 // loads before the menu, the controller hidden in the widget manager, the
 // level table. Sound runs on the silent mixer, which advances with the driven
 // clock, so the songs end on the clock the frames move.
-class AutoPlay : public ::testing::TestWithParam<PlayCase> {
-protected:
-    static inline bool ready = false;
-    static inline std::string skipReason;
-    static inline fs::path previousDir;
-    static inline std::shared_ptr<TGame> game;
-
-    static void SetUpTestSuite() {
-        skipReason = builtgame::Start(previousDir, game, [] {
-            // These cases play level after level; a results dialog left open
-            // would hold the next level still behind it. The results have
-            // tests of their own.
-            LevelHooks hooks = InstalledLevelHooks();
-            hooks.ShowResults = nullptr;
-            SetLevelHooks(hooks);
-        });
-        ready = skipReason.empty();
-    }
-
-    static void TearDownTestSuite() {
-        builtgame::Stop(previousDir, game);
-        SetGameplayEventListener({});
-    }
-
-    void SetUp() override {
-        if (!ready) GTEST_SKIP() << skipReason;
-        MoveMouse(400, 300);
-        PollEvents();
-        ClearMouse();
-        ClearKeys();
-    }
-};
+class AutoPlay : public builtgame::LevelSuite<::testing::TestWithParam<PlayCase>> {};
 
 // Perfect play: every note and fret caught, every starred note and fret with a
 // click, every long note held, every melody completed, the rules' score.

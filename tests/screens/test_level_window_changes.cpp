@@ -73,33 +73,8 @@ std::shared_ptr<TInGameMenu> OpenMenu() {
     return nullptr;
 }
 
-class LevelWindowChanges : public ::testing::Test {
+class LevelWindowChanges : public builtgame::LevelSuite<::testing::Test> {
 protected:
-    static inline bool ready = false;
-    static inline std::string skipReason;
-    static inline fs::path previousDir;
-    static inline std::shared_ptr<TGame> game;
-
-    static void SetUpTestSuite() {
-        skipReason = builtgame::Start(previousDir, game, [] {
-            LevelHooks hooks = InstalledLevelHooks();
-            hooks.ShowResults = nullptr;  // the results have tests of their own
-            SetLevelHooks(hooks);
-        });
-        ready = skipReason.empty();
-    }
-    static void TearDownTestSuite() {
-        builtgame::Stop(previousDir, game);
-        SetGameplayEventListener({});
-    }
-    void SetUp() override {
-        if (!ready) GTEST_SKIP() << skipReason;
-        MoveMouse(400, 300);
-        PollEvents();
-        ClearMouse();
-        ClearKeys();
-    }
-
     // The player clicks a button of the pause menu, with the frames a click
     // takes: each frame's poll comes after its update, so the release is
     // acted on by the frame after it.
