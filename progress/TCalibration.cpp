@@ -114,6 +114,7 @@ void TCalibration::PlayDueBeats(int32_t now) {
 
 void TCalibration::Finish() {
     measuring_ = false;
+    finishedMs_ = ClockMs();
     if (MenuMusic) MenuMusic->SetPaused(0);
     SetButtonsEnabled(1);
     int proposal = 0;
@@ -169,7 +170,11 @@ void TCalibration::Nudge(int& value, int by) {
 void TCalibration::DePress(int buttonId) {
     if (measuring_) return;
     switch (buttonId) {
-        case Button_START_ID: Start(); break;
+        case Button_START_ID:
+            // The pointer rests on "start" while the player clicks along; a
+            // click meant for the last beat is no new run.
+            if (!finishedMs_ || ClockMs() - *finishedMs_ >= BEAT_MS) Start();
+            break;
         case Button_AUDIO_LESS_ID: Nudge(AudioMs, -NUDGE_MS); break;
         case Button_AUDIO_MORE_ID: Nudge(AudioMs, NUDGE_MS); break;
         case Button_VIDEO_LESS_ID: Nudge(VideoMs, -NUDGE_MS); break;

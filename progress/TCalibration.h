@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,7 @@ private:
     LabelPtr status_, audio_, video_;
     bool measuring_ = false;
     int32_t startMs_ = 0;
+    std::optional<int32_t> finishedMs_;  // when the last run ended
     int nextBeat_ = 0;
     std::vector<int32_t> beats_;   // when each measured beat's click was played
     std::vector<int32_t> clicks_;  // when the player clicked

@@ -187,6 +187,8 @@ protected:
     // one-millisecond frames each beat plays exactly when it is due: the
     // first one beat after "start", then one every BEAT_MS.
     void Measure(const std::vector<int>& lateness) {
+        // A run right after another waits out a beat (see below).
+        AdvanceClock(TCalibration::BEAT_MS);
         const int32_t first = ClockMs() + TCalibration::BEAT_MS;
         dialog->DePress(TCalibration::Button_START_ID);
         ASSERT_TRUE(dialog->Measuring());
@@ -248,6 +250,19 @@ TEST_F(CalibrationTest, CancelLeavesEverythingAsItWas) {
     EXPECT_EQ(AudioOffsetMs, 10);
     EXPECT_EQ(VideoOffsetMs, -5);
     EXPECT_FALSE(std::filesystem::exists(TimingFilePath));
+}
+
+// The player clicks along with the pointer resting on "start": a click that
+// comes just after the run ended is a late one for the last beat, not a new
+// run; a beat later "start" starts again.
+TEST_F(CalibrationTest, AClickJustAfterTheRunDoesNotStartAnother) {
+    Measure(std::vector<int>(TCalibration::MEASURED_BEATS, 40));
+    dialog->DePress(TCalibration::Button_START_ID);
+    EXPECT_FALSE(dialog->Measuring());
+    EXPECT_NEAR(dialog->AudioMs, 40, 2) << "the result stays on show";
+    AdvanceClock(TCalibration::BEAT_MS);
+    dialog->DePress(TCalibration::Button_START_ID);
+    EXPECT_TRUE(dialog->Measuring());
 }
 
 TEST_F(CalibrationTest, NudgesStopAtTheLimitsAndButtonsWaitWhileMeasuring) {
